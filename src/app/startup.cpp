@@ -1,0 +1,30 @@
+#include "app/startup.h"
+
+#include "app/form1.h"
+
+namespace veldrune {
+
+QString JoinArguments(const QStringList& arguments) {
+    return arguments.join(u' ');
+}
+
+void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flags) {
+    if (commandLine.size() < 2)
+        return;
+    for (qsizetype i = 0; i + 1 < commandLine.size(); ++i) {
+        const QString pair = commandLine.mid(i, 2).toUpper();
+        if (pair == u"/D")
+            form.PRNTEST.setVisible(true);
+        else if (pair == u"/E")
+            flags.SkipCaptionFile = true;
+    }
+}
+
+void CentreForm(WindowModel& window, QSizeF screen) {
+    if (window.state() != WindowState::Normal)
+        return;
+    window.setPosition((screen.width() - window.width()) / 2,
+                       (screen.height() - window.height()) / 2);
+}
+
+} // namespace veldrune

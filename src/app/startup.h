@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/modecaptions.h"
+
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+namespace veldrune {
+
+class Form1;
+class WindowModel;
+
+// The text after the program's name: the arguments joined with single blanks.
+QString JoinArguments(const QStringList& arguments);
+
+// Looks at every pair of neighbouring characters, letter case not counting: "/D" shows the
+// PRINT TEST button, "/E" skips the caption file. Switches may stand anywhere, even glued to
+// other text; nothing else is looked at.
+void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flags);
+
+// Places a window in the middle of a screen of the given size (twips), unless it is
+// minimised or maximised.
+void CentreForm(WindowModel& window, QSizeF screen);
+
+} // namespace veldrune

@@ -1,0 +1,65 @@
+#include "app/veldrune.h"
+
+#include "app/startup.h"
+#include "catalogue/angleheads.h"
+#include "catalogue/toolinfo.h"
+#include "catalogue/toollists.h"
+#include "input/entryfields.h"
+#include "platform/platform.h"
+#include "report/captions.h"
+
+namespace veldrune {
+
+Veldrune::Veldrune(Platform& platform)
+    : m_platform(platform) {
+    // The file list reads the working folder once, when the window is created.
+    for (const QString& name :
+         platform.listFiles(platform.workingFolder(), m_form.File1.design().pattern))
+        m_form.File1.addItem(name);
+    attachReactions();
+}
+
+void Veldrune::attachReactions() {
+    Form1& f = m_form;
+    f.SYSTEM.onClick = [this] { SystemClick(m_form, m_catalogue, m_modeCaptions, m_flags); };
+    f.TOOLLIST.onClick = [this] { ToolListClick(m_form, m_catalogue, m_flags, m_platform); };
+    f.ANGLE.onClick = [this] { AngleClick(m_form, m_catalogue, m_platform); };
+    for (int i = 0; i < 2; ++i)
+        f.Option1(i).onClick = [this] { FasteningModeClick(m_form); };
+}
+
+void Veldrune::startUp(const QString& commandLine) {
+    Form1& f = m_form;
+
+    f.SYSTEM.clear();
+    for (const QString& system : {MVC2400, Tarvon, MVC4800})
+        f.SYSTEM.addItem(system);
+    f.SYSTEM.setListIndex(2);
+    f.SYSTEM.setEnabled(true);
+
+    m_flags.PressMode = false;
+    LoadToolInfo(m_catalogue.Tools, m_platform);
+
+    f.Option1(0).setValue(true);
+
+    const char* defaults[] = {"1.0", "0", "0", "0", "0.5", "90.0", "0", "0.25"};
+    for (int i = 0; i < 8; ++i)
+        f.Text4(i).setText(QString::fromLatin1(defaults[i]));
+
+    f.DURR.clear();
+    for (const char* minutes : {"2", "4", "8", "16"})
+        f.DURR.addItem(QString::fromLatin1(minutes));
+    f.DURR.setListIndex(1);
+
+    ScanCommandLine(commandLine, f, m_flags);
+    LoadCaptionText(f, m_modeCaptions, m_flags, m_platform);
+    FillToolLists(f, m_catalogue, m_modeCaptions, m_flags);
+    f.setHeight(CompactHeight);
+    InitMotorTable(m_catalogue.Motors);
+    CentreForm(f, m_platform.screenSize());
+
+    // The window opens with the focus on the first control of the focus order.
+    f.moveFocus(f.TOOLLIST);
+}
+
+} // namespace veldrune

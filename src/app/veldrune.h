@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/form1.h"
+#include "app/modecaptions.h"
+#include "catalogue/catalogue.h"
+
+namespace veldrune {
+
+class Platform;
+
+// The program: its main window and every program-wide table and flag, created once and
+// living until the end. The real window and the batch calculator each make one.
+//
+// Data flow: an event enters the window model (Form1) from the real window, a test or the
+// batch calculator; the model runs the reaction attached here, which belongs to its
+// subsystem (catalogue/, input/, calc/); the reaction reads its inputs from control texts
+// and this object's tables and writes its results back into control texts, which the real
+// window shows.
+class Veldrune {
+public:
+    explicit Veldrune(Platform& platform);
+    Veldrune(const Veldrune&) = delete;
+    Veldrune& operator=(const Veldrune&) = delete;
+
+    // Everything that happens while the main window loads, before it is first shown.
+    void startUp(const QString& commandLine);
+
+    Form1& form() { return m_form; }
+    Catalogue& catalogue() { return m_catalogue; }
+    ModeCaptions& modeCaptions() { return m_modeCaptions; }
+    ProgramFlags& flags() { return m_flags; }
+    Platform& platform() { return m_platform; }
+
+private:
+    void attachReactions();
+
+    Platform& m_platform;
+    Form1 m_form;
+    Catalogue m_catalogue;
+    ModeCaptions m_modeCaptions;
+    ProgramFlags m_flags;
+};
+
+} // namespace veldrune

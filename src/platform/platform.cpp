@@ -1,0 +1,41 @@
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace veldrune {
+
+QString JoinPath(const QString& folder, const QString& fileName) {
+    return QDir(folder.trimmed()).filePath(fileName);
+}
+
+LocalFiles::LocalFiles(QString programFolder, QString workingFolder)
+    : m_programFolder(std::move(programFolder))
+    , m_workingFolder(std::move(workingFolder)) {}
+
+std::int32_t LocalFiles::fileSize(const QString& path) const {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return 0;
+    const qint64 size = info.size();
+    return size > std::numeric_limits<std::int32_t>::max()
+               ? std::numeric_limits<std::int32_t>::max()
+               : std::int32_t(size);
+}
+
+std::optional<QByteArray> LocalFiles::readFile(const QString& path) const {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+QStringList LocalFiles::listFiles(const QString& folder, const QString& pattern) const {
+    // Name filters match regardless of letter case unless asked otherwise.
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+} // namespace veldrune

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace veldrune {
+
+// The program's title: the title of every message box it shows.
+inline const QString ProgramTitle = QStringLiteral("VELDRUNE");
+
+enum class MessageIcon { Information, Critical };
+
+// What the program needs of the system around it: message boxes, files and folders, the
+// screen. The real window, the batch calculator and the tests each bring their own.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box with an OK button; returns when the user has closed it.
+    virtual void showMessage(const QString& text, MessageIcon icon, const QString& title) = 0;
+
+    // The folder that holds the program, and the folder that was current at start.
+    virtual QString programFolder() const = 0;
+    virtual QString workingFolder() const = 0;
+    // Length of a file in bytes, 0 when it is missing or its length cannot be had.
+    virtual std::int32_t fileSize(const QString& path) const = 0;
+    virtual std::optional<QByteArray> readFile(const QString& path) const = 0;
+    // Names of the files of a folder that match a pattern such as "*.txt", letter case not
+    // counting in the match, as on the system the program was first made for.
+    virtual QStringList listFiles(const QString& folder, const QString& pattern) const = 0;
+
+    // Size of the screen in twips.
+    virtual QSizeF screenSize() const = 0;
+};
+
+// Joins a folder and a file name by the rules of the system's paths.
+QString JoinPath(const QString& folder, const QString& fileName);
+
+// The local file system, for Platform implementations to build on.
+class LocalFiles : public Platform {
+public:
+    explicit LocalFiles(QString programFolder, QString workingFolder);
+    QString programFolder() const override { return m_programFolder; }
+    QString workingFolder() const override { return m_workingFolder; }
+    std::int32_t fileSize(const QString& path) const override;
+    std::optional<QByteArray> readFile(const QString& path) const override;
+    QStringList listFiles(const QString& folder, const QString& pattern) const override;
+
+private:
+    QString m_programFolder;
+    QString m_workingFolder;
+};
+
+} // namespace veldrune

@@ -1,0 +1,34 @@
+#include "platform/qtplatform.h"
+
+#include "platform/twips.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace veldrune {
+
+QtPlatform::QtPlatform(QString programFolder, QString workingFolder)
+    : LocalFiles(std::move(programFolder), std::move(workingFolder)) {}
+
+void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QString& title) {
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
+                                                  : QMessageBox::Information,
+                    title, text, QMessageBox::Ok, m_mainWindow);
+    box.exec();
+    // Without a window manager nothing hands the activation back to the main window.
+    if (m_mainWindow) {
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+    }
+}
+
+QSizeF QtPlatform::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize size = screen->geometry().size();
+    return {double(size.width() * TwipsPerPixel), double(size.height() * TwipsPerPixel)};
+}
+
+} // namespace veldrune

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace veldrune {
+
+// The desktop: real message boxes over the main window, the primary screen's size.
+class QtPlatform : public LocalFiles {
+public:
+    QtPlatform(QString programFolder, QString workingFolder);
+
+    // Message boxes open over this window, which is made active again when they close.
+    void setMainWindow(QWidget* window) { m_mainWindow = window; }
+
+    void showMessage(const QString& text, MessageIcon icon, const QString& title) override;
+    QSizeF screenSize() const override;
+
+private:
+    QPointer<QWidget> m_mainWindow;
+};
+
+} // namespace veldrune

@@ -1,0 +1,436 @@
+#include "platform/qtwindow.h"
+
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace veldrune {
+
+namespace {
+
+// The classic system colours by number, as the window was designed against them.
+QColor systemColour(int index) {
+    static const QRgb Colours[] = {
+        0xC8C8C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
+        0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080,
+        0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000, 0xFFFFE1};
+    return index >= 0 && index < int(std::size(Colours)) ? QColor(Colours[index]) : QColor();
+}
+
+QColor toQColor(Colour colour) {
+    switch (colour.source) {
+    case Colour::Source::System:
+        return systemColour(int(colour.value));
+    case Colour::Source::Rgb:
+        return QColor(QRgb(colour.value));
+    case Colour::Source::Default:
+        break;
+    }
+    return {};
+}
+
+QFont toQFont(const FontSpec& spec) {
+    QFont font(spec.face);
+    // Sizes in points at 96 dots per inch, whatever the screen reports.
+    font.setPixelSize(std::max(1, int(std::lround(spec.points * 96.0 / 72.0))));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    return font;
+}
+
+Qt::Alignment toQt(Alignment alignment) {
+    switch (alignment) {
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Centre:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QString iconFor(int index) {
+    static const char* Icons[] = {":/icons/update.png", ":/icons/print.png", ":/icons/about.png",
+                                  ":/icons/load.png"};
+    return index >= 0 && index < 4 ? QString::fromLatin1(Icons[index]) : QString();
+}
+
+} // namespace
+
+// Draws the window's line controls beneath every other control.
+class LineCanvas : public QWidget {
+public:
+    LineCanvas(const WindowModel& model, QWidget* parent)
+        : QWidget(parent)
+        , m_model(model) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        for (const auto& control : m_model.controls()) {
+            if (control->kind() != ControlKind::Line || !control->visible())
+                continue;
+            const ControlDesign& d = control->design();
+            QColor colour = toQColor(control->foreColour());
+            if (!colour.isValid())
+                colour = Qt::black;
+            painter.setPen(QPen(colour, d.lineWidth, Qt::SolidLine, Qt::FlatCap));
+            const double s = 1.0 / TwipsPerPixel;
+            painter.drawLine(QPointF(d.line.x1 * s, d.line.y1 * s),
+                             QPointF(d.line.x2 * s, d.line.y2 * s));
+        }
+    }
+
+private:
+    const WindowModel& m_model;
+};
+
+QtWindow::QtWindow(WindowModel& model)
+    : m_model(model) {
+    setWindowIcon(QIcon(QStringLiteral(":/icons/veldrune.png")));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    build();
+    m_model.setObserver(this);
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
+                                [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+}
+
+QtWindow::~QtWindow() {
+    // The child widgets lose the focus while the base class destroys them.
+    disconnect(m_focusConnection);
+    if (m_model.observer() == this)
+        m_model.setObserver(nullptr);
+}
+
+void QtWindow::build() {
+    setFont(toQFont(m_model.font()));
+    setWindowTitle(m_model.caption());
+    m_canvas = new LineCanvas(m_model, this);
+    m_canvas->setGeometry(0, 0, toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    m_canvas->lower();
+    for (const auto& control : m_model.controls()) {
+        QWidget* parent = this;
+        if (Control* container = control->container())
+            parent = widgetFor(*container);
+        if (QWidget* widget = create(*control, parent)) {
+            m_widgets[control.get()] = widget;
+            m_controls[widget] = control.get();
+            applyAll(*control);
+        }
+    }
+    QWidget* previous = nullptr;
+    for (Control* control : m_model.tabOrder()) {
+        QWidget* widget = widgetFor(*control);
+        if (!widget)
+            continue;
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    applyGeometry();
+}
+
+QWidget* QtWindow::create(Control& control, QWidget* parent) {
+    switch (control.kind()) {
+    case ControlKind::Caption: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        if (control.design().border) {
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+        }
+        return label;
+    }
+    case ControlKind::Entry: {
+        auto* edit = new QLineEdit(parent);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+            dispatch([&] { m_model.typeText(control, text); });
+        });
+        return edit;
+    }
+    case ControlKind::DropDownList: {
+        auto* list = new QComboBox(parent);
+        list->setEditable(false);
+        connect(list, &QComboBox::activated, this,
+                [this, &control](int index) { dispatch([&] { m_model.pick(control, index); }); });
+        return list;
+    }
+    case ControlKind::Frame: {
+        // The caption sits in the frame's top line, and the controls inside keep their
+        // places measured from the frame's outer corner.
+        auto* frame = new QGroupBox(parent);
+        frame->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); margin-top: 7px; padding: 0; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 6px; padding: 0 2px; }"));
+        return frame;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(parent);
+        option->setAutoExclusive(false); // the model decides which option is on
+        connect(option, &QRadioButton::clicked, this,
+                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        return option;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(parent);
+        connect(box, &QCheckBox::clicked, this,
+                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        return box;
+    }
+    case ControlKind::PictureButton:
+    case ControlKind::Button: {
+        QAbstractButton* button = nullptr;
+        if (control.kind() == ControlKind::PictureButton) {
+            auto* tool = new QToolButton(parent);
+            tool->setIcon(QIcon(iconFor(control.index())));
+            tool->setIconSize(QSize(32, 32));
+            button = tool;
+        } else {
+            button = new QPushButton(parent);
+        }
+        button->setFocusPolicy(Qt::StrongFocus);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        return button;
+    }
+    case ControlKind::PictureBox: {
+        auto* picture = new QLabel(parent);
+        if (control.name() == u"Picture1")
+            picture->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+        picture->setFocusPolicy(Qt::StrongFocus);
+        return picture;
+    }
+    case ControlKind::Line:
+    case ControlKind::FileList:
+    case ControlKind::CommonDialog:
+        break;
+    }
+    return nullptr;
+}
+
+QWidget* QtWindow::widgetFor(const Control& control) const {
+    const auto it = m_widgets.find(&control);
+    return it == m_widgets.end() ? nullptr : it->second;
+}
+
+void QtWindow::applyAll(const Control& control) {
+    for (Property p : {Property::Place, Property::Font, Property::Entries, Property::ListIndex,
+                       Property::Text, Property::ToolTip, Property::Alignment, Property::BackColour,
+                       Property::ForeColour, Property::Value, Property::Enabled, Property::Visible})
+        controlChanged(control, p);
+}
+
+void QtWindow::controlChanged(const Control& control, Property property) {
+    if (control.kind() == ControlKind::Line) {
+        if (m_canvas)
+            m_canvas->update();
+        return;
+    }
+    QWidget* widget = widgetFor(control);
+    if (!widget)
+        return;
+    const QSignalBlocker blocker(widget);
+    auto* label = qobject_cast<QLabel*>(widget);
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    auto* list = qobject_cast<QComboBox*>(widget);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    switch (property) {
+    case Property::Text:
+        if (label && control.kind() == ControlKind::Caption) {
+            label->setText(control.text());
+            if (control.design().autoSize)
+                label->adjustSize();
+        } else if (edit && edit->text() != control.text()) {
+            edit->setText(control.text());
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            frame->setTitle(control.text());
+        } else if (button && control.kind() != ControlKind::PictureButton) {
+            button->setText(control.text());
+        }
+        break;
+    case Property::Visible:
+        widget->setVisible(control.visible());
+        break;
+    case Property::Enabled:
+        widget->setEnabled(control.enabled());
+        break;
+    case Property::Entries:
+        if (list) {
+            list->clear();
+            list->addItems(control.entries());
+            list->setCurrentIndex(control.listIndex());
+        }
+        break;
+    case Property::ListIndex:
+        if (list)
+            list->setCurrentIndex(control.listIndex());
+        break;
+    case Property::Value:
+        if (button)
+            button->setChecked(control.value());
+        break;
+    case Property::Alignment:
+        if (label)
+            label->setAlignment(toQt(control.alignment()) |
+                                (control.design().border ? Qt::AlignVCenter : Qt::AlignTop));
+        else if (edit)
+            edit->setAlignment(toQt(control.alignment()) | Qt::AlignVCenter);
+        break;
+    case Property::BackColour:
+    case Property::ForeColour: {
+        QPalette palette =
+            widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
+        const QColor back = toQColor(control.backColour());
+        const QColor fore = toQColor(control.foreColour());
+        if (back.isValid()) {
+            palette.setColor(QPalette::Base, back);
+            palette.setColor(QPalette::Window, back);
+            widget->setAutoFillBackground(label != nullptr);
+        }
+        if (fore.isValid()) {
+            palette.setColor(QPalette::Text, fore);
+            palette.setColor(QPalette::WindowText, fore);
+        }
+        widget->setPalette(palette);
+        break;
+    }
+    case Property::Font: {
+        QFont font = toQFont(control.font());
+        widget->setFont(font);
+        if (label && control.design().autoSize)
+            label->adjustSize();
+        break;
+    }
+    case Property::Selection:
+        if (edit)
+            edit->setSelection(control.selectionStart(), control.selectionLength());
+        break;
+    case Property::Place: {
+        const Rect& r = control.place();
+        widget->setGeometry(toPixels(r.left), toPixels(r.top), toPixels(r.width),
+                            toPixels(r.height));
+        if (label && control.design().autoSize)
+            label->adjustSize();
+        break;
+    }
+    case Property::ToolTip:
+        widget->setToolTip(control.toolTip());
+        break;
+    }
+}
+
+void QtWindow::windowChanged(WindowProperty property) {
+    switch (property) {
+    case WindowProperty::Caption:
+        setWindowTitle(m_model.caption());
+        break;
+    case WindowProperty::Geometry:
+        applyGeometry();
+        break;
+    case WindowProperty::State:
+        if (m_model.state() == WindowState::Maximised)
+            showMaximized();
+        else if (m_model.state() == WindowState::Minimised)
+            showMinimized();
+        break;
+    case WindowProperty::Pointer:
+        if (m_model.pointer() == MousePointer::Busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+        break;
+    case WindowProperty::Font:
+        setFont(toQFont(m_model.font()));
+        break;
+    }
+}
+
+void QtWindow::applyGeometry() {
+    setFixedSize(toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    move(toPixels(m_model.left()), toPixels(m_model.top()));
+}
+
+void QtWindow::focusChanged(const Control*) {
+    // The real focus follows once the model's reactions are done (syncFocus).
+}
+
+void QtWindow::onFocusChanged(QWidget* now) {
+    if (m_syncing || m_model.reacting() || !now)
+        return;
+    const auto it = m_controls.find(now);
+    if (it == m_controls.end())
+        return;
+    Control& control = *it->second;
+    dispatch([&] { m_model.moveFocus(control); });
+}
+
+void QtWindow::dispatch(const std::function<void()>& event) {
+    event();
+    syncFocus();
+}
+
+void QtWindow::syncFocus() {
+    const Control* focused = m_model.focused();
+    QWidget* widget = focused ? widgetFor(*focused) : nullptr;
+    if (!widget || widget->hasFocus() || !isVisible())
+        return;
+    m_syncing = true;
+    widget->setFocus(Qt::OtherFocusReason);
+    m_syncing = false;
+}
+
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto it = m_controls.find(watched);
+        if (it != m_controls.end()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            int code = 0;
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                code = 13;
+            else if (key->key() == Qt::Key_Backspace)
+                code = 8;
+            else if (key->key() == Qt::Key_Escape)
+                code = 27;
+            else if (!key->text().isEmpty() && key->text()[0].isPrint())
+                code = key->text()[0].unicode();
+            if (code != 0) {
+                Control& control = *it->second;
+                bool accepted = true;
+                dispatch([&] { accepted = m_model.keyPress(control, code); });
+                if (!accepted || code == 13)
+                    return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QtWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    syncFocus();
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, taking every other window with it.
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace veldrune

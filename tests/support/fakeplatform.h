@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <map>
+#include <vector>
+
+namespace veldrune::test {
+
+struct ShownMessage {
+    QString text;
+    MessageIcon icon;
+    QString title;
+    friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+};
+
+// The system as the tests want it: files in memory, messages recorded instead of shown.
+class FakePlatform : public Platform {
+public:
+    static inline const QString ProgramFolder = QStringLiteral("/opt/veldrune");
+    static inline const QString WorkingFolder = QStringLiteral("/home/planner");
+
+    void putProgramFile(const QString& name, const QByteArray& bytes);
+    // A file in the working folder, as the start-up's file list sees it.
+    void putWorkingFile(const QString& name) { m_workingFiles.append(name); }
+    // The tool catalogue shipped with the program.
+    void putShippedCatalogue();
+
+    const std::vector<ShownMessage>& messages() const { return m_messages; }
+    QStringList messageTexts() const;
+    void clearMessages() { m_messages.clear(); }
+
+    void showMessage(const QString& text, MessageIcon icon, const QString& title) override;
+    QString programFolder() const override { return ProgramFolder; }
+    QString workingFolder() const override { return WorkingFolder; }
+    std::int32_t fileSize(const QString& path) const override;
+    std::optional<QByteArray> readFile(const QString& path) const override;
+    QStringList listFiles(const QString& folder, const QString& pattern) const override;
+    QSizeF screenSize() const override { return {19200, 16200}; } // 1280 x 1080 pixels
+
+private:
+    std::map<QString, QByteArray> m_files;
+    QStringList m_workingFiles;
+    std::vector<ShownMessage> m_messages;
+};
+
+// The bytes of a file of the test data folder.
+QByteArray TestData(const QString& name);
+
+} // namespace veldrune::test
