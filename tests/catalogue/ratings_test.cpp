@@ -1,0 +1,159 @@
+#include "catalogue/ratings.h"
+
+#include "app/form1.h"
+#include "catalogue/catalogue.h"
+#include "support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace veldrune {
+namespace {
+
+// A window with one tool selected and the angle-head list shown, as on "MVC4800".
+class Ratings : public ::testing::Test {
+protected:
+    Ratings() {
+        ToolEntry& tool = catalogue.Tools[1];
+        tool.Model = u"KRV-110QM1          "_s;
+        tool.MaxSpeed = 2000;
+        tool.MinSpeed = 10;
+        tool.TorqueDecimals = {2, 3, 1, 2, 1};
+        tool.MaxTorque = {5000, 5099, 5099, 3688, 4425};
+        catalogue.SelectedTool = 1;
+        for (const QString& entry : {u" "_s, u"RH1"_s, u"RH5"_s})
+            f.ANGLE.addItem(entry);
+    }
+    ToolEntry& tool() { return catalogue.Tools[1]; }
+    void show(int angleEntry) {
+        f.ANGLE.setListIndex(angleEntry);
+        ShowToolRatings(f, catalogue);
+    }
+
+    Form1 f;
+    Catalogue catalogue;
+};
+
+TEST_F(Ratings, WithoutAHeadTheToolsOwnRatingsAreShown) {
+    show(0);
+    EXPECT_EQ(f.Label3(0).text(), u"2000 RPM"_s);
+    EXPECT_EQ(f.Label3(1).text(), u" 10 RPM"_s);
+    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
+    EXPECT_EQ(f.Label4(1).text(), u" 5.099"_s);
+    EXPECT_EQ(f.Label4(2).text(), u" 509.9"_s);
+    EXPECT_EQ(f.Label4(3).text(), u" 36.88"_s);
+    EXPECT_EQ(f.Label4(4).text(), u" 442.5"_s);
+    EXPECT_FALSE(f.Frame4.visible());
+    EXPECT_EQ(f.Frame1.text(), u"MAXIMUM TORQUE"_s);
+    EXPECT_EQ(catalogue.HeadRatio, 1.0f);
+}
+
+TEST_F(Ratings, AHeadDividesTheSpeedsAndCapsTheTorqueAtItsOwnRating) {
+    show(1); // RH1: 1.555 x 50 x 0.96 = 74.64 N·m, above the head's 55.000
+    EXPECT_EQ(f.Label3(0).text(), u"1286 RPM"_s);
+    EXPECT_EQ(f.Label3(1).text(), u" 6.430868 RPM"_s);
+    EXPECT_EQ(f.Label4(0).text(), u"55.000"_s);
+    EXPECT_TRUE(f.Frame4.visible());
+    EXPECT_EQ(f.Label17.text(), u"1.555"_s);
+    EXPECT_EQ(f.Text4(3).text(), u"1029"_s);
+
+    show(2); // RH5 takes 550 N·m: the computed value stands
+    EXPECT_EQ(f.Label4(0).text(), u"74.64"_s);
+    EXPECT_EQ(f.Label4(4).text(), u"660.6"_s);
+
+    show(0); // no head again: the tool's own ratings, the ratio frame hidden
+    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
+    EXPECT_FALSE(f.Frame4.visible());
+}
+
+TEST_F(Ratings, AComputedValueEqualToTheHeadsRatingShowsTheComputedText) {
+    tool().MaxTorque[0] = 37; // 1.555 x 37 x 0.96 = 55.2 shown as "55", which reads as 55
+    tool().TorqueDecimals[0] = 0;
+    show(1);
+    EXPECT_EQ(f.Label4(0).text(), u"55"_s);
+}
+
+TEST_F(Ratings, SpeedDefaultsOverwriteTheFields) {
+    tool().MaxSpeed = 2500;
+    f.Text4(1).setText(u"7"_s);
+    f.Text4(6).setText(u"7"_s);
+    show(0);
+    EXPECT_EQ(f.Label3(0).text(), u"2500 RPM"_s);
+    EXPECT_EQ(f.Text4(1).text(), u"100"_s);
+    EXPECT_EQ(f.Text4(3).text(), u"2000"_s);
+    EXPECT_EQ(f.Text4(6).text(), u"30"_s);
+}
+
+TEST_F(Ratings, MinimumSpeedsBelowOneShowOneRpm) {
+    tool().MinSpeed = 1;
+    show(1); // 1 / 1.555
+    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
+    tool().MinSpeed = 0;
+    show(0);
+    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
+}
+
+TEST_F(Ratings, ATorqueTooLargeForItsFieldIsBlankOrZeroWithAHead) {
+    tool().MaxTorque[4] = 32767;
+    show(0);
+    EXPECT_EQ(f.Label4(4).text(), u"     "_s);
+    show(2);
+    EXPECT_EQ(f.Label4(4).text(), u"0.0"_s);
+}
+
+TEST_F(Ratings, FourDecimalsAreShownAsSuch) {
+    tool().TorqueDecimals[1] = 4;
+    tool().MaxTorque[1] = 5099;
+    show(0);
+    EXPECT_EQ(f.Label4(1).text(), u"0.5099"_s);
+    show(2);
+    EXPECT_EQ(f.Label4(1).text(), u"0.7612"_s);
+}
+
+TEST_F(Ratings, DecimalsOutsideTheFormatsKeepThePreviousUnitsText) {
+    tool().TorqueDecimals[2] = 7;
+    show(0);
+    EXPECT_EQ(f.Label4(2).text(), u" 5.099"_s);
+    tool().TorqueDecimals[0] = -1;
+    show(0);
+    EXPECT_EQ(f.Label4(0).text(), u"      "_s);
+}
+
+TEST_F(Ratings, AHiddenHeadListCountsAsNoHeadAndLeavesTheRatioFrame) {
+    show(1);
+    f.ANGLE.setVisible(false);
+    ShowToolRatings(f, catalogue);
+    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
+    EXPECT_TRUE(f.Frame4.visible());
+    EXPECT_EQ(f.Label17.text(), u"1.555"_s);
+}
+
+TEST_F(Ratings, NothingChangesBeforeAToolIsPicked) {
+    catalogue.SelectedTool = 0;
+    show(1);
+    EXPECT_EQ(f.Label3(0).text(), QString());
+    EXPECT_FALSE(f.Frame4.visible());
+    EXPECT_EQ(f.Text4(1).text(), QString());
+}
+
+TEST(FormatScaled, RightAlignsInSixCharacters) {
+    QString text;
+    FormatScaled(5000, 2, text);
+    EXPECT_EQ(text, u" 50.00"_s);
+    FormatScaled(12345, 1, text);
+    EXPECT_EQ(text, u"1234.5"_s);
+    FormatScaled(-32767, 3, text); // too long: the leftmost characters go
+    EXPECT_EQ(text, u"32.767"_s);
+    FormatScaled(5, 0, text);
+    EXPECT_EQ(text, u"     5"_s);
+}
+
+TEST(FormatHeadTorque, MultipliesByRatioAndFactorUnpadded) {
+    EXPECT_EQ(FormatHeadTorque(u" 50.00"_s, 1.555f, 2), u"74.64"_s);
+    EXPECT_EQ(FormatHeadTorque(u"     "_s, 1.555f, 3), u"0.000"_s);
+    EXPECT_EQ(FormatHeadTorque(u"50"_s, 1.555f, 5), QString());
+}
+
+} // namespace
+} // namespace veldrune
