@@ -5,6 +5,7 @@
 #include "catalogue/toolinfo.h"
 #include "catalogue/toollists.h"
 #include "input/entryfields.h"
+#include "input/torqueunits.h"
 #include "platform/platform.h"
 #include "report/captions.h"
 
@@ -24,8 +25,8 @@ void Veldrune::attachReactions() {
     f.SYSTEM.onClick = [this] { SystemClick(m_form, m_catalogue, m_modeCaptions, m_flags); };
     f.TOOLLIST.onClick = [this] { ToolListClick(m_form, m_catalogue, m_flags, m_platform); };
     f.ANGLE.onClick = [this] { AngleClick(m_form, m_catalogue, m_platform); };
-    for (int i = 0; i < 2; ++i)
-        f.Option1(i).onClick = [this] { FasteningModeClick(m_form); };
+    f.TQUNIT.onClick = [this] { UnitReaction(m_form, m_catalogue, m_platform); };
+    AttachEntryFields(f, m_catalogue, m_platform);
 }
 
 void Veldrune::startUp(const QString& commandLine) {

@@ -3,9 +3,21 @@
 namespace veldrune {
 
 class Form1;
+struct Catalogue;
+class Platform;
+
+inline constexpr int EnterKey = 13;
 
 // A click on either fastening option: the bolt fields or the revolutions field take input,
 // the others are switched off and greyed. Texts stay as they are.
 void FasteningModeClick(Form1& form);
+
+// Attaches the focus, key and option reactions of the numeric entry fields: the bolt data
+// (Text1..Text3) and the Text4 phase and duty-cycle fields.
+void AttachEntryFields(Form1& form, Catalogue& catalogue, Platform& platform);
+
+// Enter in the Text4 field with index i, also run by the torque unit: asks for a tool first,
+// checks the torque limit for FASTENING TORQUE, recalculates and moves on to the next field.
+void EnterInText4(Form1& form, int i, Platform& platform);
 
 } // namespace veldrune

@@ -21,8 +21,12 @@ QStringList offered(Form1& f) {
 }
 
 TEST(ToolLists, EachSystemOffersItsOwnSeries) {
-    StartedProgram s({{u"PZS-520"_s}, {u"PZS-520QM4-S"_s}, {u"KRV-110"_s}, {u"GQY-100"_s},
-                      {u"LMW-200"_s}, {u"PZS-820QM4-S20"_s}});
+    StartedProgram s({{u"PZS-520"_s},
+                      {u"PZS-520QM4-S"_s},
+                      {u"KRV-110"_s},
+                      {u"GQY-100"_s},
+                      {u"LMW-200"_s},
+                      {u"PZS-820QM4-S20"_s}});
     Form1& f = s.form();
     EXPECT_EQ(f.TOOLLIST.entry(0), u"SELECT TOOL TYPE"_s);
     EXPECT_EQ(offered(f), (QStringList{u"PZS-520QM4-S"_s, u"KRV-110"_s, u"PZS-820QM4-S20"_s}));

@@ -16,7 +16,8 @@ QByteArray CatalogueFile(const std::vector<ToolLine>& tools) {
     return text.toUtf8();
 }
 
-StartedProgram::StartedProgram(const std::vector<ToolLine>& tools, const QStringList& workingFiles) {
+StartedProgram::StartedProgram(const std::vector<ToolLine>& tools,
+                               const QStringList& workingFiles) {
     platform.putProgramFile(QStringLiteral("TOOLINFO.LST"), CatalogueFile(tools));
     for (const QString& name : workingFiles)
         platform.putWorkingFile(name);
@@ -38,6 +39,33 @@ bool StartedProgram::pick(Control& list, const QString& entry) {
         }
     }
     return false;
+}
+
+} // namespace veldrune::test
+
+namespace veldrune::test {
+
+void TypeAndLeave(Form1& form, Control& field, const QString& text) {
+    form.moveFocus(field);
+    form.typeText(field, text);
+    form.moveFocus(form.Text5);
+}
+
+void PressEnter(Form1& form, Control& field) {
+    form.moveFocus(field);
+    form.keyPress(field, 13);
+}
+
+QString TypeKeys(Form1& form, Control& field, const QString& keys) {
+    form.moveFocus(field);
+    QString accepted;
+    for (const QChar key : keys) {
+        if (form.keyPress(field, key.unicode())) {
+            accepted += key;
+            form.typeText(field, field.text() + key);
+        }
+    }
+    return accepted;
 }
 
 } // namespace veldrune::test

@@ -23,7 +23,8 @@ QByteArray CatalogueFile(const std::vector<ToolLine>& tools);
 // The program started on a catalogue of its own, as the window would be.
 class StartedProgram {
 public:
-    explicit StartedProgram(const std::vector<ToolLine>& tools, const QStringList& workingFiles = {});
+    explicit StartedProgram(const std::vector<ToolLine>& tools,
+                            const QStringList& workingFiles = {});
     // Started on the catalogue shipped with the program.
     StartedProgram();
 
@@ -35,5 +36,15 @@ public:
     FakePlatform platform;
     std::unique_ptr<Veldrune> program;
 };
+
+} // namespace veldrune::test
+
+namespace veldrune::test {
+
+// What a person does at the window, through the window model.
+void TypeAndLeave(Form1& form, Control& field, const QString& text);
+void PressEnter(Form1& form, Control& field);
+// Keys typed one by one while the field has the focus; returns the keys that got through.
+QString TypeKeys(Form1& form, Control& field, const QString& keys);
 
 } // namespace veldrune::test
