@@ -39,7 +39,9 @@ void Veldrune::startUp(const QString& commandLine) {
     f.SYSTEM.setEnabled(true);
 
     m_flags.PressMode = false;
-    LoadToolInfo(m_catalogue.Tools, m_platform);
+    LoadToolInfo(m_catalogue.Tools, m_platform,
+                 m_catalogueFile.isEmpty() ? JoinPath(m_platform.programFolder(), ToolInfoFileName)
+                                           : m_catalogueFile);
 
     f.Option1(0).setValue(true);
 

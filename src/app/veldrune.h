@@ -24,6 +24,8 @@ public:
 
     // Everything that happens while the main window loads, before it is first shown.
     void startUp(const QString& commandLine);
+    // Reads the tool catalogue from this file instead of the program folder's TOOLINFO.LST.
+    void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
 
     Form1& form() { return m_form; }
     Catalogue& catalogue() { return m_catalogue; }
@@ -39,6 +41,7 @@ private:
     Catalogue m_catalogue;
     ModeCaptions m_modeCaptions;
     ProgramFlags m_flags;
+    QString m_catalogueFile;
 };
 
 } // namespace veldrune

@@ -155,8 +155,7 @@ ToolInfoResult ReadToolInfo(const QString& text) {
     return result;
 }
 
-void LoadToolInfo(ToolTable& table, Platform& platform) {
-    const QString path = JoinPath(platform.programFolder(), ToolInfoFileName);
+void LoadToolInfo(ToolTable& table, Platform& platform, const QString& path) {
     const auto bytes = platform.fileSize(path) > 0 ? platform.readFile(path) : std::nullopt;
     if (!bytes || bytes->isEmpty()) {
         platform.showMessage(ToolInfoMissingMessage, MessageIcon::Critical, ProgramTitle);

@@ -198,7 +198,7 @@ TEST(LoadToolInfo, AMissingOrEmptyFileIsReportedOnceAndLeavesTheCatalogueEmpty) 
         if (empty)
             platform.putProgramFile(ToolInfoFileName, {});
         ToolTable table;
-        LoadToolInfo(table, platform);
+        LoadToolInfo(table, platform, JoinPath(platform.programFolder(), ToolInfoFileName));
         ASSERT_EQ(platform.messages().size(), 1u);
         EXPECT_EQ(platform.messages()[0],
                   (test::ShownMessage{u"TOOL INFORMATION FILE IS MISSING"_s, MessageIcon::Critical,
@@ -213,7 +213,7 @@ TEST(LoadToolInfo, ReadsTheFileOfTheProgramFolder) {
     platform.putProgramFile(ToolInfoFileName,
                             (ShortHeader + record(u"KRV-1"_s, u"5"_s)).toLatin1());
     ToolTable table;
-    LoadToolInfo(table, platform);
+    LoadToolInfo(table, platform, JoinPath(platform.programFolder(), ToolInfoFileName));
     EXPECT_TRUE(platform.messages().empty());
     EXPECT_EQ(table.toolCount(), 1);
 }
