@@ -11,7 +11,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string str(const QString& text) { return text.toStdString(); }
+std::string str(const QString& text) {
+    return text.toStdString();
+}
 
 Json document(const StationReport& r) {
     Json maxTorque = Json::object();
@@ -55,7 +57,9 @@ Json document(const StationReport& r) {
 
 } // namespace
 
-std::string StationJson(const StationReport& report) { return document(report).dump(2) + "\n"; }
+std::string StationJson(const StationReport& report) {
+    return document(report).dump(2) + "\n";
+}
 
 std::string StationsJson(const std::vector<StationReport>& reports) {
     Json all = Json::array();
@@ -109,8 +113,8 @@ std::string StationSummary(const StationReport& r) {
         << str(r.communicationTime) << '\n';
 
     out << "\nEstimated total time: " << str(r.totalTime) << " s\n";
-    out << "Messages: " << (r.messages.isEmpty() ? std::string("none") : str(r.messages.join(u"; ")))
-        << '\n';
+    out << "Messages: "
+        << (r.messages.isEmpty() ? std::string("none") : str(r.messages.join(u"; "))) << '\n';
     return out.str();
 }
 

@@ -11,7 +11,9 @@ struct Failure {
     StationError error;
 };
 
-[[noreturn]] void fail(const QString& key, const QString& message) { throw Failure{{key, message}}; }
+[[noreturn]] void fail(const QString& key, const QString& message) {
+    throw Failure{{key, message}};
+}
 
 QString choices(const QStringList& entries) {
     QStringList names;
@@ -25,7 +27,9 @@ QString choices(const QStringList& entries) {
 // Applies one station to a freshly started program.
 class Application {
 public:
-    Application(Form1& form, const QStringList& messages) : m_form(form), m_messages(messages) {}
+    Application(Form1& form, const QStringList& messages)
+        : m_form(form)
+        , m_messages(messages) {}
 
     void apply(const Station& station) {
         if (station.description)
@@ -70,8 +74,9 @@ private:
 
     void pickSystem(const QString& system) {
         if (!pick(m_form.SYSTEM, system))
-            fail(QStringLiteral("system"), QStringLiteral("\"%1\" is not a controller system; choose %2")
-                                               .arg(system, choices(m_form.SYSTEM.entries())));
+            fail(QStringLiteral("system"),
+                 QStringLiteral("\"%1\" is not a controller system; choose %2")
+                     .arg(system, choices(m_form.SYSTEM.entries())));
     }
 
     void pickTool(const QString& tool) {
@@ -140,9 +145,8 @@ StationReport report(Veldrune& program, const QStringList& messages) {
 
 } // namespace
 
-std::variant<StationReport, StationError> RunStation(const Station& station,
-                                                     RecordingPlatform& platform,
-                                                     const QString& catalogueFile) {
+std::variant<StationReport, StationError>
+RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile) {
     Veldrune program(platform);
     if (!catalogueFile.isEmpty())
         program.setCatalogueFile(catalogueFile);

@@ -45,8 +45,7 @@ struct StationReport {
 // picks, then "type and leave" for every given value. `catalogueFile` replaces the program
 // folder's TOOLINFO.LST when it is not empty.
 // The platform should be fresh: its messages are the station's.
-std::variant<StationReport, StationError> RunStation(const Station& station,
-                                                     RecordingPlatform& platform,
-                                                     const QString& catalogueFile);
+std::variant<StationReport, StationError>
+RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile);
 
 } // namespace veldrune

@@ -14,15 +14,21 @@ namespace {
 
 using Json = nlohmann::json;
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 struct Failure {
     StationError error;
 };
 
-[[noreturn]] void fail(const QString& key, const QString& message) { throw Failure{{key, message}}; }
+[[noreturn]] void fail(const QString& key, const QString& message) {
+    throw Failure{{key, message}};
+}
 
-QString typeName(const Json& value) { return fromStd(value.type_name()); }
+QString typeName(const Json& value) {
+    return fromStd(value.type_name());
+}
 
 QString typed(const Json& value, const QString& key) {
     if (value.is_string())
@@ -67,7 +73,8 @@ void readFastening(const Json& fastening, Station& station) {
 
 Station readStation(const Json& root) {
     if (!root.is_object())
-        fail({}, QStringLiteral("a station file holds one JSON object, not %1").arg(typeName(root)));
+        fail({},
+             QStringLiteral("a station file holds one JSON object, not %1").arg(typeName(root)));
     Station station;
     const std::map<std::string, std::optional<QString> Station::*> typedFields = {
         {"description", &Station::description},
@@ -97,7 +104,8 @@ Station readStation(const Json& root) {
         } else if (name == "fastening") {
             readFastening(value, station);
         } else if (name == "duty_cycle") {
-            fail(key, QStringLiteral("the duty-cycle calculation is not available in this version"));
+            fail(key,
+                 QStringLiteral("the duty-cycle calculation is not available in this version"));
         } else {
             fail(key, QStringLiteral("unknown key"));
         }
@@ -107,9 +115,11 @@ Station readStation(const Json& root) {
     if (!hasTool)
         fail(QStringLiteral("tool"), QStringLiteral("is missing"));
     if (station.freerunTime && station.freerunSpeed)
-        fail(QStringLiteral("freerun_time"), QStringLiteral("excludes freerun_speed; give one of them"));
+        fail(QStringLiteral("freerun_time"),
+             QStringLiteral("excludes freerun_speed; give one of them"));
     if (station.tighteningTime && station.torqueSpeed)
-        fail(QStringLiteral("tightening_time"), QStringLiteral("excludes torque_speed; give one of them"));
+        fail(QStringLiteral("tightening_time"),
+             QStringLiteral("excludes torque_speed; give one of them"));
     return station;
 }
 
@@ -139,7 +149,8 @@ std::variant<Station, StationError> ReadStation(const QByteArray& json) {
         if (reason.startsWith(QStringLiteral("syntax error ")))
             reason.remove(0, 13);
         const int line = e.byte == 0 ? 1 : lineOf(json, e.byte - 1);
-        return StationError{{}, QStringLiteral("line %1: JSON syntax error %2").arg(line).arg(reason)};
+        return StationError{{},
+                            QStringLiteral("line %1: JSON syntax error %2").arg(line).arg(reason)};
     }
     try {
         return readStation(root);

@@ -367,8 +367,15 @@ void QtWindow::applyGeometry() {
     move(toPixels(m_model.left()), toPixels(m_model.top()));
 }
 
-void QtWindow::focusChanged(const Control*) {
-    // The real focus follows once the model's reactions are done (syncFocus).
+void QtWindow::focusChanged(const Control* control) {
+    // A field shows its selection only while it has the focus. The real focus follows once
+    // the model's reactions are done (syncFocus); without a window manager Qt may not report
+    // that move as a focus change, so the old field is cleared here.
+    if (m_modelFocus) {
+        if (auto* edit = qobject_cast<QLineEdit*>(widgetFor(*m_modelFocus)))
+            edit->deselect();
+    }
+    m_modelFocus = control;
 }
 
 void QtWindow::onFocusChanged(QWidget* now) {

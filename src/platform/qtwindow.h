@@ -43,6 +43,7 @@ private:
     std::unordered_map<const Control*, QWidget*> m_widgets;
     std::unordered_map<const QObject*, Control*> m_controls;
     LineCanvas* m_canvas = nullptr;
+    const Control* m_modelFocus = nullptr;
     bool m_syncing = false;
     QMetaObject::Connection m_focusConnection;
 };

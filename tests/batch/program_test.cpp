@@ -72,7 +72,8 @@ TEST(BatchProgram, BadInputIsOneLineOnStandardErrorAndNothingElse) {
         EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
     }
     const Outcome run = calc({broken.fileName()});
-    EXPECT_TRUE(run.err.contains(u"broken.json: line 3: JSON syntax error"_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"broken.json: line 3: JSON syntax error"_s))
+        << run.err.toStdString();
 }
 
 TEST(BatchProgram, AnotherCatalogueCanBeGiven) {
@@ -81,7 +82,8 @@ TEST(BatchProgram, AnotherCatalogueCanBeGiven) {
     ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
     catalogue.write("A,B,C\n\"KRV-110QM1-05\",50,1000,20,1,0,2,0,0,0,1,0,0,0\n");
     catalogue.close();
-    const Outcome run = calc({u"--json"_s, u"--catalogue"_s, catalogue.fileName(), u"wheel-nuts.json"_s});
+    const Outcome run =
+        calc({u"--json"_s, u"--catalogue"_s, catalogue.fileName(), u"wheel-nuts.json"_s});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const auto doc = nlohmann::json::parse(run.out.toStdString());
     EXPECT_EQ(doc["ratings"]["max_speed"], "643 RPM");
@@ -93,8 +95,9 @@ TEST(BatchProgram, TheTraceHoldsItsHeaderWithoutADutyCycle) {
     EXPECT_EQ(calc({u"--trace"_s, trace, u"wheel-nuts.json"_s}).status, 0);
     QFile file(trace);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(),
-              QByteArray("step,time_s,phase_s,ramp_s,torque_percent,load_percent,x,torque_y,load_y\n"));
+    EXPECT_EQ(
+        file.readAll(),
+        QByteArray("step,time_s,phase_s,ramp_s,torque_percent,load_percent,x,torque_y,load_y\n"));
 }
 
 } // namespace

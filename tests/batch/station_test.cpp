@@ -48,7 +48,9 @@ struct BadStation {
     const char* says; // part of the message
 };
 
-void PrintTo(const BadStation& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadStation& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadStations : public ::testing::TestWithParam<BadStation> {};
 
@@ -69,17 +71,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadStation{"NotAnObject", "[1, 2]", "", "one JSON object"},
         BadStation{"UnknownKey", R"({"system": "S", "tool": "T", "colour": 1})", "colour",
                    "unknown key"},
-        BadStation{"UnknownFasteningKey", R"({"system": "S", "tool": "T", "fastening": {"pitch": 1}})",
-                   "fastening.pitch", "allowed"},
+        BadStation{"UnknownFasteningKey",
+                   R"({"system": "S", "tool": "T", "fastening": {"pitch": 1}})", "fastening.pitch",
+                   "allowed"},
         BadStation{"MissingSystem", R"({"tool": "T"})", "system", "missing"},
         BadStation{"MissingTool", R"({"system": "S"})", "tool", "missing"},
         BadStation{"SystemNotText", R"({"system": 4800, "tool": "T"})", "system", "string"},
         BadStation{"BooleanValue", R"({"system": "S", "tool": "T", "initial_time": true})",
                    "initial_time", "number or a string"},
-        BadStation{"BothFastenings",
-                   R"({"system": "S", "tool": "T", "fastening": {"revolutions": 1, "bolt_length": 2}})",
-                   "fastening", "not both"},
-        BadStation{"FreeRunTwice", R"({"system": "S", "tool": "T", "freerun_time": 1, "freerun_speed": 2})",
+        BadStation{
+            "BothFastenings",
+            R"({"system": "S", "tool": "T", "fastening": {"revolutions": 1, "bolt_length": 2}})",
+            "fastening", "not both"},
+        BadStation{"FreeRunTwice",
+                   R"({"system": "S", "tool": "T", "freerun_time": 1, "freerun_speed": 2})",
                    "freerun_time", "freerun_speed"},
         BadStation{"TighteningTwice",
                    R"({"system": "S", "tool": "T", "torque_speed": 1, "tightening_time": 2})",

@@ -89,3 +89,28 @@ TEST_F(RealWindow, UserEventsReachTheModel) {
 
 } // namespace
 } // namespace veldrune
+
+namespace veldrune {
+namespace {
+
+TEST_F(RealWindow, EnterMovesOnAndOnlyTheFocusedFieldShowsASelection) {
+    Form1& f = program.form();
+    f.pick(f.TOOLLIST, 1);
+    QApplication::processEvents();
+    auto* first = widget<QLineEdit>(f.Text4(1));
+    auto* second = widget<QLineEdit>(f.Text4(2));
+    first->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(f.focused(), &f.Text4(1));
+    EXPECT_TRUE(first->hasSelectedText());
+    QTest::keyClick(first, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(f.focused(), &f.Text4(2));
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_TRUE(second->hasSelectedText());
+    EXPECT_FALSE(first->hasSelectedText());
+    EXPECT_EQ(first->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+}
+
+} // namespace
+} // namespace veldrune
