@@ -41,12 +41,12 @@ QColor toQColor(Colour colour) {
     return {};
 }
 
-QFont toQFont(const FontSpec& spec) {
-    QFont font(spec.face);
+QFont toQFont(const FontSpec& wanted) {
+    QFont font(wanted.face);
     // Sizes in points at 96 dots per inch, whatever the screen reports.
-    font.setPixelSize(std::max(1, int(std::lround(spec.points * 96.0 / 72.0))));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setPixelSize(std::max(1, int(std::lround(wanted.points * 96.0 / 72.0))));
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
     return font;
 }
 

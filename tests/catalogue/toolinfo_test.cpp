@@ -44,12 +44,8 @@ TEST(ReadToolInfo, NewtonMetreToolsConvertToTheOtherUnits) {
 TEST(ReadToolInfo, KilogramForceMetreToolsConvertToTheOtherUnits) {
     const auto result = ReadToolInfo(ShortHeader + record(u"PZS-520"_s, u"5"_s));
     EXPECT_EQ(result.table[1].MaxTorque, (Torques{4903, 5000, 5000, 3617, 4340}));
-}
-
-TEST(ReadToolInfo, SeriesIsTheFirstThreeCharactersExactly) {
-    // Lower case is not the newton-metre series: its torque is read in kgf·m.
-    const auto result = ReadToolInfo(ShortHeader + record(u"krv-110"_s, u"5"_s));
-    EXPECT_EQ(result.table[1].MaxTorque[0], 4903);
+    // The series is the first three characters, letter case counting: not N·m here.
+    EXPECT_EQ(ReadToolInfo(ShortHeader + record(u"krv-110"_s, u"5"_s)).table[1].MaxTorque[0], 4903);
 }
 
 TEST(ReadToolInfo, TorqueTooLargeForItsFieldIsMarked) {
@@ -206,16 +202,6 @@ TEST(LoadToolInfo, AMissingOrEmptyFileIsReportedOnceAndLeavesTheCatalogueEmpty) 
         EXPECT_EQ(table.toolCount(), 0);
         EXPECT_FALSE(table.isEnd(1));
     }
-}
-
-TEST(LoadToolInfo, ReadsTheFileOfTheProgramFolder) {
-    test::FakePlatform platform;
-    platform.putProgramFile(ToolInfoFileName,
-                            (ShortHeader + record(u"KRV-1"_s, u"5"_s)).toLatin1());
-    ToolTable table;
-    LoadToolInfo(table, platform, JoinPath(platform.programFolder(), ToolInfoFileName));
-    EXPECT_TRUE(platform.messages().empty());
-    EXPECT_EQ(table.toolCount(), 1);
 }
 
 // The catalogue shipped with the program must read cleanly and rate every tool sensibly.

@@ -102,14 +102,9 @@ TEST(ToolLists, ChangingTheSystemKeepsTheRatingsOfThePickedTool) {
 TEST(ToolLists, TheNutrunnerLayoutTakesItsCaptionsFromTheModeCaptions) {
     StartedProgram s({{u"KRV-110"_s}});
     Form1& f = s.form();
-    EXPECT_TRUE(f.Frame2.visible());
-    for (Control* c : {&f.Frame3, &f.Line3, &f.Line4, &f.Line5, &f.Label22, &f.Text4(11)})
-        EXPECT_FALSE(c->visible()) << c->displayName().toStdString();
-    EXPECT_EQ(f.Label10(4).text(), u"TIGHTENING TIME"_s);
-    EXPECT_EQ(f.Label10(5).text(), u"TIGHTENING ANGLE"_s);
+    EXPECT_FALSE(f.Frame3.visible());
+    EXPECT_FALSE(f.Text4(11).visible());
     EXPECT_EQ(f.Label10(7).text(), u"TORQUE SPEED"_s);
-    EXPECT_EQ(f.Label11(2).text(), u"REVOLUTIONS"_s);
-    EXPECT_EQ(f.Label11(3).text(), u"REVOLUTIONS"_s);
 
     s.program->modeCaptions()[15] = u"TURNS"_s;
     s.pick(f.SYSTEM, u"MVC2400"_s);
@@ -133,15 +128,6 @@ TEST(ToolPick, SelectsTheToolShowsItAndMovesTheFocusToTheFasteningData) {
     f.click(f.Option1(1));
     s.pick(f.TOOLLIST, u"KRV-220QT2-A"_s);
     EXPECT_EQ(f.focused(), &f.Text3);
-}
-
-TEST(ToolPick, ThePromptPicksNothing) {
-    StartedProgram s({{u"KRV-110"_s}});
-    Form1& f = s.form();
-    f.pick(f.TOOLLIST, 0);
-    EXPECT_EQ(s.catalogue().SelectedTool, 0);
-    EXPECT_EQ(f.Label3(0).text(), QString());
-    EXPECT_EQ(f.focused(), &f.TOOLLIST);
 }
 
 TEST(AngleHeads, EachToolIsOfferedTheHeadsThatFitIt) {

@@ -115,14 +115,6 @@ TEST_F(EntryFields, EnterRecalculatesTwiceOnceForTheKeyOnceForLeaving) {
     EXPECT_EQ(f.focused(), &f.Text4(1));
 }
 
-TEST_F(EntryFields, ATypedFreeRunTimeDerivesTheSpeed) {
-    TypeAndLeave(f, f.Text1, u"20"_s);
-    TypeAndLeave(f, f.Text2, u"1.25"_s);
-    TypeAndLeave(f, f.Text4(2), u"0.8"_s);
-    EXPECT_EQ(f.Text4(3).text(), u"1075"_s);
-    EXPECT_EQ(f.Text4(2).text(), u"0.80"_s);
-}
-
 TEST_F(EntryFields, TheFasteningModeGreysTheOtherFieldsAndKeepsTheirTexts) {
     TypeAndLeave(f, f.Text1, u"20"_s);
     TypeAndLeave(f, f.Text2, u"1.25"_s);
