@@ -12,12 +12,15 @@ QtPlatform::QtPlatform(QString programFolder, QString workingFolder)
     : LocalFiles(std::move(programFolder), std::move(workingFolder)) {}
 
 void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QString& title) {
+    // Before the main window is shown (at start-up) the box stands alone, centred on the
+    // screen.
+    QWidget* owner = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.data() : nullptr;
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
                                                   : QMessageBox::Information,
-                    title, text, QMessageBox::Ok, m_mainWindow);
+                    title, text, QMessageBox::Ok, owner);
     box.exec();
     // Without a window manager nothing hands the activation back to the main window.
-    if (m_mainWindow) {
+    if (owner) {
         m_mainWindow->raise();
         m_mainWindow->activateWindow();
     }
