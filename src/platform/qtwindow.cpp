@@ -184,8 +184,11 @@ QWidget* QtWindow::create(Control& control, QWidget* parent) {
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(parent);
         option->setAutoExclusive(false); // the model decides which option is on
-        connect(option, &QRadioButton::clicked, this,
-                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        connect(option, &QRadioButton::clicked, this, [this, &control] {
+            dispatch([&] { m_model.click(control); });
+            // A click on the option that is already on must not switch it off.
+            controlChanged(control, Property::Value);
+        });
         return option;
     }
     case ControlKind::CheckBox: {

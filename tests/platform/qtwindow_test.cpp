@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -79,6 +80,13 @@ TEST_F(RealWindow, UserEventsReachTheModel) {
     EXPECT_EQ(f.SYSTEM.text(), u"Tarvon"_s);
     EXPECT_FALSE(f.Command1(3).enabled());
     EXPECT_FALSE(window.widgetFor(f.Command1(3))->isEnabled());
+
+    auto* boltLength = qobject_cast<QRadioButton*>(window.widgetFor(f.Option1(0)));
+    QTest::mouseClick(boltLength, Qt::LeftButton); // already on: stays on
+    EXPECT_TRUE(boltLength->isChecked());
+    QTest::mouseClick(window.widgetFor(f.Option1(1)), Qt::LeftButton);
+    EXPECT_FALSE(boltLength->isChecked());
+    EXPECT_FALSE(f.Text1.enabled());
 
     auto* description = widget<QLineEdit>(f.Text5);
     description->setFocus();
