@@ -42,19 +42,6 @@ TEST_F(StartUp, LeavesTheWindowReadyForTheFirstToolPick) {
     EXPECT_EQ(program.catalogue().Motors[13].PeakTorque, 4.3);
 }
 
-TEST_F(StartUp, FillsTheDefaultTextsAndLeavesTheRestEmpty) {
-    Form1& f = start();
-    const QStringList defaults{u"1.0"_s, u"0"_s,    u"0"_s, u"0"_s,
-                               u"0.5"_s, u"90.0"_s, u"0"_s, u"0.25"_s};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(f.Text4(i).text(), defaults[i]) << "Text4(" << i << ")";
-    for (int i = 8; i < 12; ++i)
-        EXPECT_EQ(f.Text4(i).text(), QString()) << "Text4(" << i << ")";
-    for (Control* c : {&f.Text1, &f.Text2, &f.Text3, &f.Text5})
-        EXPECT_EQ(c->text(), QString()) << c->displayName().toStdString();
-    EXPECT_EQ(f.TOTAL.text(), u"1.00"_s);
-}
-
 TEST_F(StartUp, BoltLengthModeGreysTheRevolutionsField) {
     Form1& f = start();
     EXPECT_TRUE(f.Text1.enabled());

@@ -39,14 +39,6 @@ protected:
     QStringList log;
 };
 
-TEST_F(FocusLog, AFocusMoveRunsLostThenGained) {
-    window.moveFocus(*fields[0]);
-    window.moveFocus(*fields[1]);
-    window.moveFocus(*fields[1]);
-    EXPECT_EQ(log, (QStringList{u"A+"_s, u"A-"_s, u"B+"_s}));
-    EXPECT_EQ(window.focused(), fields[1]);
-}
-
 TEST_F(FocusLog, AMoveAskedForInsideAReactionWaitsUntilItIsDone) {
     window.moveFocus(*fields[0]);
     log.clear();
@@ -94,20 +86,6 @@ TEST(ControlEvents, ACodeMadeSelectionRunsTheClickReactionLikeAPick) {
     list.clear();
     EXPECT_EQ(list.text(), QString());
     EXPECT_EQ(list.listIndex(), -1);
-}
-
-TEST(ControlEvents, SwitchingAnOptionOnSwitchesItsSiblingsOff) {
-    WindowModel window;
-    window.add(design(ControlKind::Frame, u"F"_s));
-    Control& a = window.add(design(ControlKind::OptionButton, u"A"_s, u"F"_s));
-    Control& b = window.add(design(ControlKind::OptionButton, u"B"_s, u"F"_s));
-    Control& outside = window.add(design(ControlKind::OptionButton, u"C"_s));
-    outside.setValue(true);
-    a.setValue(true);
-    window.click(b);
-    EXPECT_FALSE(a.value());
-    EXPECT_TRUE(b.value());
-    EXPECT_TRUE(outside.value());
 }
 
 } // namespace
