@@ -6,6 +6,9 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/ratings.h"
 
+#include <array>
+#include <vector>
+
 namespace veldrune {
 
 namespace {
@@ -26,65 +29,45 @@ const SystemLayout Systems[] = {
     {MVC4800, true, 2215, true},
 };
 
-void nutrunnerLayout(Form1& form, const Catalogue& catalogue, const ModeCaptions& captions) {
+// What the unit list, the unit names and the phase captions hold for a kind of tool.
+struct ListLayout {
+    std::vector<QString> units;
+    bool press;
+    // ModeCaptions entries for Label10(4), Label10(5), Label10(7) and both Label11(2..3).
+    std::array<int, 4> captions;
+};
+
+const ListLayout Nutrunners{{UnitNames.begin(), UnitNames.end()}, false, {12, 13, 14, 15}};
+// Presses: force units, press length and recovery time instead of the bolt data, and a return
+// stroke. Nothing switches this layout on at present.
+const ListLayout Presses{
+    {QStringLiteral("KN"), QStringLiteral("KLBS"), QStringLiteral("TON")}, true, {8, 9, 10, 16}};
+
+void applyLayout(Form1& form, const Catalogue& catalogue, const ModeCaptions& captions,
+                 const ListLayout& layout) {
+    const int units = int(layout.units.size());
     form.TQUNIT.clear();
-    form.TQUNIT.addItem(UnitNames[0]);
-    if (!catalogue.NmOnly) {
-        for (int u = 1; u < UnitCount; ++u)
-            form.TQUNIT.addItem(UnitNames[u]);
-    }
+    for (int u = 0; u < (catalogue.NmOnly ? 1 : units); ++u)
+        form.TQUNIT.addItem(layout.units[u]);
     form.TQUNIT.setListIndex(0);
 
-    for (int u = 0; u < UnitCount; ++u)
-        form.Label5(u).setText(UnitNames[u]);
+    for (int u = 0; u < units; ++u)
+        form.Label5(u).setText(layout.units[u]);
     for (int u = 1; u < UnitCount; ++u) {
-        form.Label4(u).setVisible(!catalogue.NmOnly);
-        form.Label5(u).setVisible(!catalogue.NmOnly);
+        const bool offered = u < units && !catalogue.NmOnly;
+        form.Label4(u).setVisible(offered);
+        form.Label5(u).setVisible(offered);
     }
 
-    form.Frame2.setVisible(true);
+    form.Frame2.setVisible(!layout.press);
     for (Control* c :
          {&form.Frame3, &form.Line3, &form.Line4, &form.Line5, &form.Label22, &form.Text4(11)})
-        c->setVisible(false);
-    form.Label10(4).setText(captions[12]);
-    form.Label10(5).setText(captions[13]);
-    form.Label10(7).setText(captions[14]);
-    form.Label11(2).setText(captions[15]);
-    form.Label11(3).setText(captions[15]);
-}
-
-// The layout for presses: force units instead of torque units, press length and recovery
-// time instead of the bolt data, and a return stroke. Nothing switches it on at present.
-void pressLayout(Form1& form, const Catalogue& catalogue, const ModeCaptions& captions) {
-    const QString units[] = {QStringLiteral("KN"), QStringLiteral("KLBS"), QStringLiteral("TON")};
-    form.TQUNIT.clear();
-    form.TQUNIT.addItem(units[0]);
-    if (!catalogue.NmOnly) {
-        form.TQUNIT.addItem(units[1]);
-        form.TQUNIT.addItem(units[2]);
-    }
-    form.TQUNIT.setListIndex(0);
-
-    for (int u = 0; u < 3; ++u)
-        form.Label5(u).setText(units[u]);
-    for (int u = 1; u < 3; ++u) {
-        form.Label4(u).setVisible(!catalogue.NmOnly);
-        form.Label5(u).setVisible(!catalogue.NmOnly);
-    }
-    for (int u = 3; u < UnitCount; ++u) {
-        form.Label4(u).setVisible(false);
-        form.Label5(u).setVisible(false);
-    }
-
-    form.Frame2.setVisible(false);
-    for (Control* c :
-         {&form.Frame3, &form.Line3, &form.Line4, &form.Line5, &form.Label22, &form.Text4(11)})
-        c->setVisible(true);
-    form.Label10(4).setText(captions[8]);
-    form.Label10(5).setText(captions[9]);
-    form.Label10(7).setText(captions[10]);
-    form.Label11(2).setText(captions[16]);
-    form.Label11(3).setText(captions[16]);
+        c->setVisible(layout.press);
+    form.Label10(4).setText(captions[layout.captions[0]]);
+    form.Label10(5).setText(captions[layout.captions[1]]);
+    form.Label10(7).setText(captions[layout.captions[2]]);
+    form.Label11(2).setText(captions[layout.captions[3]]);
+    form.Label11(3).setText(captions[layout.captions[3]]);
 }
 
 } // namespace
@@ -130,10 +113,7 @@ void FillToolLists(Form1& form, Catalogue& catalogue, const ModeCaptions& captio
     // The ratings of the tool picked before stay on display.
     form.TOOLLIST.setListIndex(0);
 
-    if (flags.PressMode)
-        pressLayout(form, catalogue, captions);
-    else
-        nutrunnerLayout(form, catalogue, captions);
+    applyLayout(form, catalogue, captions, flags.PressMode ? Presses : Nutrunners);
 }
 
 void ToolListClick(Form1& form, Catalogue& catalogue, const ProgramFlags& flags,

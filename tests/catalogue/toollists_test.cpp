@@ -111,6 +111,20 @@ TEST(ToolLists, TheNutrunnerLayoutTakesItsCaptionsFromTheModeCaptions) {
     EXPECT_EQ(f.Label11(3).text(), u"TURNS"_s);
 }
 
+TEST(ToolLists, ThePressLayoutOffersForceUnitsAndThePressFields) {
+    StartedProgram s({{u"KRV-110"_s}});
+    Form1& f = s.form();
+    s.program->flags().PressMode = true;
+    s.pick(f.SYSTEM, u"MVC4800"_s);
+    EXPECT_EQ(f.TQUNIT.entries(), (QStringList{u"KN"_s, u"KLBS"_s, u"TON"_s}));
+    EXPECT_TRUE(f.Label4(2).visible());
+    EXPECT_FALSE(f.Label5(3).visible());
+    EXPECT_FALSE(f.Frame2.visible());
+    EXPECT_TRUE(f.Text4(11).visible());
+    EXPECT_EQ(f.Label10(4).text(), u"PRESS TIME"_s);
+    EXPECT_EQ(f.Label11(3).text(), u"DISTANCE"_s);
+}
+
 TEST(ToolPick, SelectsTheToolShowsItAndMovesTheFocusToTheFasteningData) {
     StartedProgram s({{u"GQY-100"_s}, {u"KRV-220QT2-A"_s, u"29.4"_s, 1600, 48}});
     Form1& f = s.form();
