@@ -12,10 +12,6 @@ namespace veldrune {
 
 namespace {
 
-bool noToolChosen(const Form1& form) {
-    return form.TOOLLIST.text() == form.TOOLLIST.entry(0);
-}
-
 void gotFocus(Control& field) {
     field.setAlignment(Alignment::Left);
     field.select(0, int(field.text().size()));
@@ -55,7 +51,7 @@ bool boltKeyPress(Form1& form, Control& field, int key) {
 }
 
 bool text4KeyPress(Form1& form, int i, int key, Platform& platform) {
-    if (noToolChosen(form)) {
+    if (NoToolChosen(form)) {
         form.TOOLLIST.setFocus();
         return false;
     }
@@ -104,11 +100,11 @@ void FasteningModeClick(Form1& form) {
     form.Text3.setBackColour(boltLength ? GreyColour : FieldColour);
 }
 
+bool NoToolChosen(const Form1& form) {
+    return form.TOOLLIST.text() == form.TOOLLIST.entry(0);
+}
+
 void EnterInText4(Form1& form, int i, Platform& platform) {
-    if (noToolChosen(form)) {
-        form.TOOLLIST.setFocus();
-        return;
-    }
     if (i == 9)
         LimitCheck(form);
     CALC(form, std::int16_t(i), platform);

@@ -16,7 +16,10 @@ void FasteningModeClick(Form1& form);
 // (Text1..Text3) and the Text4 phase and duty-cycle fields.
 void AttachEntryFields(Form1& form, Catalogue& catalogue, Platform& platform);
 
-// Enter in the Text4 field with index i, also run by the torque unit: asks for a tool first,
+// Whether the tool list still shows its prompt: no tool has been picked for this system.
+bool NoToolChosen(const Form1& form);
+
+// Enter in the Text4 field with index i once a tool is chosen, also run by the torque unit:
 // checks the torque limit for FASTENING TORQUE, recalculates and moves on to the next field.
 void EnterInText4(Form1& form, int i, Platform& platform);
 

@@ -14,7 +14,7 @@ void UnitReaction(Form1& form, const Catalogue& catalogue, Platform& platform) {
         if (form.TQUNIT.entry(i) == form.TQUNIT.text())
             u = i;
     }
-    if (form.TOOLLIST.text() == form.TOOLLIST.entry(0))
+    if (NoToolChosen(form))
         return;
     const int decimals = u >= 0 ? catalogue.Tools[catalogue.SelectedTool].TorqueDecimals[u] : 0;
     if (decimals >= 0 && decimals <= 3)
