@@ -20,6 +20,13 @@ struct Outcome {
     QString err;
 };
 
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
 Outcome calc(const QStringList& arguments) {
     QProcess process;
     process.setWorkingDirectory(QStringLiteral(VELDRUNE_TEST_DATA "/stations"));
@@ -50,16 +57,17 @@ TEST(BatchProgram, SeveralStationsGiveALineEachOrAJsonArray) {
     const auto doc = nlohmann::json::parse(run.out.toStdString());
     ASSERT_TRUE(doc.is_array());
     EXPECT_EQ(doc[1]["tool"], "PZS-520QM4-S12");
+    EXPECT_EQ(doc[1]["fastening"]["mode"], "revolutions");
+    EXPECT_TRUE(doc[1]["ratings"]["gear_ratio"].is_null());
+    EXPECT_FALSE(doc[1].contains("duty_cycle"));
 }
 
 TEST(BatchProgram, BadInputIsOneLineOnStandardErrorAndNothingElse) {
     QTemporaryDir dir;
-    QFile broken(dir.filePath(u"broken.json"_s));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("{\n  \"system\": \"MVC4800\"\n  \"tool\": \"x\"\n}");
-    broken.close();
+    const QString broken =
+        writeFile(dir, u"broken.json"_s, "{\n  \"system\": \"MVC4800\"\n  \"tool\": \"x\"\n}");
     const QStringList cases[] = {
-        {u"wheel-nuts.json"_s, broken.fileName()},
+        {u"wheel-nuts.json"_s, broken},
         {u"missing.json"_s},
         {u"--catalogue"_s, dir.filePath(u"none.lst"_s), u"wheel-nuts.json"_s},
         {u"--unknown"_s, u"wheel-nuts.json"_s},
@@ -71,19 +79,16 @@ TEST(BatchProgram, BadInputIsOneLineOnStandardErrorAndNothingElse) {
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
     }
-    const Outcome run = calc({broken.fileName()});
+    const Outcome run = calc({broken});
     EXPECT_TRUE(run.err.contains(u"broken.json: line 3: JSON syntax error"_s))
         << run.err.toStdString();
 }
 
 TEST(BatchProgram, AnotherCatalogueCanBeGiven) {
     QTemporaryDir dir;
-    QFile catalogue(dir.filePath(u"tools.lst"_s));
-    ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
-    catalogue.write("A,B,C\n\"KRV-110QM1-05\",50,1000,20,1,0,2,0,0,0,1,0,0,0\n");
-    catalogue.close();
-    const Outcome run =
-        calc({u"--json"_s, u"--catalogue"_s, catalogue.fileName(), u"wheel-nuts.json"_s});
+    const QString catalogue =
+        writeFile(dir, u"tools.lst"_s, "A,B,C\n\"KRV-110QM1-05\",50,1000,20,1,0,2,0,0,0,1,0,0,0\n");
+    const Outcome run = calc({u"--json"_s, u"--catalogue"_s, catalogue, u"wheel-nuts.json"_s});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const auto doc = nlohmann::json::parse(run.out.toStdString());
     EXPECT_EQ(doc["ratings"]["max_speed"], "643 RPM");
