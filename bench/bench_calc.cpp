@@ -1,10 +1,10 @@
 // The recalculation runs on every Enter and every field left; the catalogue is read at start.
 
-#include "app/form1.h"
 #include "calc/calc.h"
 #include "catalogue/toolinfo.h"
 #include "platform/ansitext.h"
 #include "platform/recordingplatform.h"
+#include "window/form1.h"
 
 #include <QFile>
 

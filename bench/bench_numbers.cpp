@@ -1,7 +1,7 @@
 // Reading and writing numbers happens on every step of every recalculation.
 
-#include "calc/numberformat.h"
-#include "calc/textvalue.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/form1.h"
+#include "window/form1.h"
 
 namespace veldrune {
 
@@ -23,8 +23,8 @@ void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flag
 void CentreForm(WindowModel& window, QSizeF screen) {
     if (window.state() != WindowState::Normal)
         return;
-    window.setPosition((screen.width() - window.width()) / 2,
-                       (screen.height() - window.height()) / 2);
+    window.setPosition((screen.width() - window.outerWidth()) / 2,
+                       (screen.height() - window.outerHeight()) / 2);
 }
 
 } // namespace veldrune

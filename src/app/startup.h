@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/modecaptions.h"
+#include "window/programstate.h"
 
 #include <QSizeF>
 #include <QString>
@@ -19,8 +19,8 @@ QString JoinArguments(const QStringList& arguments);
 // other text; nothing else is looked at.
 void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flags);
 
-// Places a window in the middle of a screen of the given size (twips), unless it is
-// minimised or maximised.
+// Places a window in the middle of a screen of the given size (twips), by its outer size on
+// screen, unless the user has minimised or maximised it.
 void CentreForm(WindowModel& window, QSizeF screen);
 
 } // namespace veldrune

@@ -1,6 +1,7 @@
 #include "app/veldrune.h"
 
 #include "app/startup.h"
+#include "calc/calc.h"
 #include "catalogue/angleheads.h"
 #include "catalogue/toolinfo.h"
 #include "catalogue/toollists.h"
@@ -22,11 +23,19 @@ Veldrune::Veldrune(Platform& platform)
 
 void Veldrune::attachReactions() {
     Form1& f = m_form;
-    f.SYSTEM.onClick = [this] { SystemClick(m_form, m_catalogue, m_modeCaptions, m_flags); };
-    f.TOOLLIST.onClick = [this] { ToolListClick(m_form, m_catalogue, m_flags, m_platform); };
-    f.ANGLE.onClick = [this] { AngleClick(m_form, m_catalogue, m_platform); };
-    f.TQUNIT.onClick = [this] { UnitReaction(m_form, m_catalogue, m_platform); };
-    AttachEntryFields(f, m_catalogue, m_platform);
+    const ToolTable& tools = m_catalogue.Tools;
+    const Recalculate recalculate = [this] { CALC(m_form, 0, m_platform); };
+    f.SYSTEM.onClick = [this, &tools] {
+        SystemClick(m_form, tools, m_selection, m_modeCaptions, m_flags);
+    };
+    f.TOOLLIST.onClick = [this, &tools, recalculate] {
+        ToolListClick(m_form, tools, m_selection, m_flags, recalculate);
+    };
+    f.ANGLE.onClick = [this, &tools, recalculate] {
+        AngleClick(m_form, tools, m_selection, recalculate);
+    };
+    f.TQUNIT.onClick = [this, &tools] { UnitReaction(m_form, tools, m_selection, m_platform); };
+    AttachEntryFields(f, tools, m_selection, m_platform);
 }
 
 void Veldrune::startUp(const QString& commandLine) {
@@ -56,7 +65,7 @@ void Veldrune::startUp(const QString& commandLine) {
 
     ScanCommandLine(commandLine, f, m_flags);
     LoadCaptionText(f, m_modeCaptions, m_flags, m_platform);
-    FillToolLists(f, m_catalogue, m_modeCaptions, m_flags);
+    FillToolLists(f, m_catalogue.Tools, m_selection, m_modeCaptions, m_flags);
     f.setHeight(CompactHeight);
     InitMotorTable(m_catalogue.Motors);
     CentreForm(f, m_platform.screenSize());

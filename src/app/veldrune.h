@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/form1.h"
-#include "app/modecaptions.h"
 #include "catalogue/catalogue.h"
+#include "window/form1.h"
+#include "window/programstate.h"
 
 namespace veldrune {
 
@@ -15,7 +15,8 @@ class Platform;
 // batch calculator; the model runs the reaction attached here, which belongs to its
 // subsystem (catalogue/, input/, calc/); the reaction reads its inputs from control texts
 // and this object's tables and writes its results back into control texts, which the real
-// window shows.
+// window shows. Each subsystem sees only the layers below it; where a lower one must start
+// a higher one's work (a tool pick recalculates the cycle), this object hands it the call.
 class Veldrune {
 public:
     explicit Veldrune(Platform& platform);
@@ -28,7 +29,8 @@ public:
     void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
 
     Form1& form() { return m_form; }
-    Catalogue& catalogue() { return m_catalogue; }
+    const Catalogue& catalogue() const { return m_catalogue; }
+    ToolSelection& selection() { return m_selection; }
     ModeCaptions& modeCaptions() { return m_modeCaptions; }
     ProgramFlags& flags() { return m_flags; }
     Platform& platform() { return m_platform; }
@@ -39,6 +41,7 @@ private:
     Platform& m_platform;
     Form1 m_form;
     Catalogue m_catalogue;
+    ToolSelection m_selection;
     ModeCaptions m_modeCaptions;
     ProgramFlags m_flags;
     QString m_catalogueFile;

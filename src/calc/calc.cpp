@@ -1,9 +1,9 @@
 #include "calc/calc.h"
 
-#include "app/form1.h"
-#include "calc/numberformat.h"
-#include "calc/textvalue.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
 #include "platform/platform.h"
+#include "window/form1.h"
 
 #include <cmath>
 #include <limits>

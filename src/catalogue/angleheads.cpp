@@ -1,9 +1,7 @@
 #include "catalogue/angleheads.h"
 
-#include "app/form1.h"
-#include "calc/calc.h"
-#include "catalogue/catalogue.h"
 #include "catalogue/ratings.h"
+#include "window/form1.h"
 
 namespace veldrune {
 
@@ -61,17 +59,18 @@ QStringList HeadsForModel(const QString& model) {
     return {};
 }
 
-void ANGLEHEAD(Form1& form, const Catalogue& catalogue, std::int16_t TOOLTYPE) {
+void ANGLEHEAD(Form1& form, const ToolTable& tools, std::int16_t TOOLTYPE) {
     form.ANGLE.clear();
     form.ANGLE.addItem(NoAngleHead);
-    for (const QString& head : HeadsForModel(catalogue.Tools[TOOLTYPE].Model))
+    for (const QString& head : HeadsForModel(tools[TOOLTYPE].Model))
         form.ANGLE.addItem(head);
     form.ANGLE.setListIndex(0);
 }
 
-void AngleClick(Form1& form, Catalogue& catalogue, Platform& platform) {
-    ShowToolRatings(form, catalogue);
-    CALC(form, 0, platform);
+void AngleClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                const Recalculate& recalculate) {
+    ShowToolRatings(form, tools, selection);
+    recalculate();
 }
 
 } // namespace veldrune

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/tooltable.h"
+#include "catalogue/catalogue.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +11,7 @@
 namespace veldrune {
 
 class Form1;
-struct Catalogue;
-class Platform;
+struct ToolSelection;
 
 // The gear ratio and the torque factor the rating display applies for any angle head.
 inline constexpr float DisplayHeadRatio = 1.555f;
@@ -34,9 +33,10 @@ const AngleHead* FindAngleHead(const QString& name);
 QStringList HeadsForModel(const QString& model);
 
 // Refills the ANGLE list for the tool at TOOLTYPE and selects the entry for no head.
-void ANGLEHEAD(Form1& form, const Catalogue& catalogue, std::int16_t TOOLTYPE);
+void ANGLEHEAD(Form1& form, const ToolTable& tools, std::int16_t TOOLTYPE);
 
 // A pick in the ANGLE list: the ratings are shown for the head and the cycle recalculated.
-void AngleClick(Form1& form, Catalogue& catalogue, Platform& platform);
+void AngleClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                const Recalculate& recalculate);
 
 } // namespace veldrune

@@ -1,10 +1,10 @@
 #include "catalogue/ratings.h"
 
-#include "app/form1.h"
-#include "calc/numberformat.h"
-#include "calc/textvalue.h"
 #include "catalogue/angleheads.h"
 #include "catalogue/catalogue.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
+#include "window/form1.h"
 
 #include <cmath>
 
@@ -40,26 +40,26 @@ QString FormatHeadTorque(const QString& text, float ratio, std::int16_t decimals
     return FormatFixed(double(ratio) * TextValue(text) * HeadTorqueFactor, decimals);
 }
 
-void ShowToolRatings(Form1& form, Catalogue& catalogue) {
-    if (catalogue.SelectedTool == 0)
+void ShowToolRatings(Form1& form, const ToolTable& tools, ToolSelection& selection) {
+    if (selection.SelectedTool == 0)
         return;
-    const ToolEntry& tool = catalogue.Tools[catalogue.SelectedTool];
+    const ToolEntry& tool = tools[selection.SelectedTool];
 
     const AngleHead* head = nullptr;
     if (form.ANGLE.visible()) {
         head = FindAngleHead(form.ANGLE.text());
         if (head) {
-            catalogue.HeadRatio = DisplayHeadRatio;
+            selection.HeadRatio = DisplayHeadRatio;
             form.Frame4.setVisible(true);
-            form.Label17.setText(GeneralText(catalogue.HeadRatio));
+            form.Label17.setText(GeneralText(selection.HeadRatio));
         } else {
-            catalogue.HeadRatio = 1.0f;
+            selection.HeadRatio = 1.0f;
             form.Frame4.setVisible(false);
         }
     } else {
-        catalogue.HeadRatio = 1.0f;
+        selection.HeadRatio = 1.0f;
     }
-    const float ratio = catalogue.HeadRatio;
+    const float ratio = selection.HeadRatio;
 
     form.Label3(0).setText(FormatFixed(float(tool.MaxSpeed) / ratio, 0) + QStringLiteral(" RPM"));
     const float minSpeed = float(tool.MinSpeed) / ratio;

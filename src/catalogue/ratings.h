@@ -7,12 +7,13 @@
 namespace veldrune {
 
 class Form1;
-struct Catalogue;
+class ToolTable;
+struct ToolSelection;
 
 // Shows the selected tool's speed range and maximum torques, with the angle head's gear ratio
 // and capped ratings when a head is in use, and writes the default speeds into the entry
 // fields. Does nothing before a tool has been picked.
-void ShowToolRatings(Form1& form, Catalogue& catalogue);
+void ShowToolRatings(Form1& form, const ToolTable& tools, ToolSelection& selection);
 
 // A scaled catalogue torque as text, right-aligned in six characters; five blanks for a
 // torque too large for its field. Decimals outside 0..4 leave `text` as it was, aligned.

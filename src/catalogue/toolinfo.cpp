@@ -1,7 +1,7 @@
 #include "catalogue/toolinfo.h"
 
-#include "calc/numberformat.h"
-#include "calc/textvalue.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
 #include "platform/ansitext.h"
 #include "platform/fieldreader.h"
 #include "platform/platform.h"

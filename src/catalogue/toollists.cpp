@@ -1,10 +1,8 @@
 #include "catalogue/toollists.h"
 
-#include "app/form1.h"
-#include "calc/calc.h"
 #include "catalogue/angleheads.h"
-#include "catalogue/catalogue.h"
 #include "catalogue/ratings.h"
+#include "window/form1.h"
 
 #include <array>
 #include <vector>
@@ -43,18 +41,18 @@ const ListLayout Nutrunners{{UnitNames.begin(), UnitNames.end()}, false, {12, 13
 const ListLayout Presses{
     {QStringLiteral("KN"), QStringLiteral("KLBS"), QStringLiteral("TON")}, true, {8, 9, 10, 16}};
 
-void applyLayout(Form1& form, const Catalogue& catalogue, const ModeCaptions& captions,
+void applyLayout(Form1& form, const ToolSelection& selection, const ModeCaptions& captions,
                  const ListLayout& layout) {
     const int units = int(layout.units.size());
     form.TQUNIT.clear();
-    for (int u = 0; u < (catalogue.NmOnly ? 1 : units); ++u)
+    for (int u = 0; u < (selection.NmOnly ? 1 : units); ++u)
         form.TQUNIT.addItem(layout.units[u]);
     form.TQUNIT.setListIndex(0);
 
     for (int u = 0; u < units; ++u)
         form.Label5(u).setText(layout.units[u]);
     for (int u = 1; u < UnitCount; ++u) {
-        const bool offered = u < units && !catalogue.NmOnly;
+        const bool offered = u < units && !selection.NmOnly;
         form.Label4(u).setVisible(offered);
         form.Label5(u).setVisible(offered);
     }
@@ -83,8 +81,8 @@ bool OffersTool(const QString& system, const QString& model) {
            model.left(12) == u"PZS-820QM4-S";
 }
 
-void SystemClick(Form1& form, Catalogue& catalogue, const ModeCaptions& captions,
-                 const ProgramFlags& flags) {
+void SystemClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                 const ModeCaptions& captions, const ProgramFlags& flags) {
     const QString system = form.SYSTEM.text();
     for (const SystemLayout& layout : Systems) {
         if (layout.name == system) {
@@ -93,45 +91,45 @@ void SystemClick(Form1& form, Catalogue& catalogue, const ModeCaptions& captions
             form.ANGLE.setVisible(layout.angleHeads);
         }
     }
-    FillToolLists(form, catalogue, captions, flags);
+    FillToolLists(form, tools, selection, captions, flags);
 }
 
-void FillToolLists(Form1& form, Catalogue& catalogue, const ModeCaptions& captions,
-                   const ProgramFlags& flags) {
+void FillToolLists(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                   const ModeCaptions& captions, const ProgramFlags& flags) {
     form.TOOLLIST.clear();
     form.TOOLLIST.addItem(ToolPrompt);
     const QString system = form.SYSTEM.text();
-    for (int i = 1; i <= ListedTools && !catalogue.Tools.isEnd(i); ++i) {
-        const QString& model = catalogue.Tools[i].Model;
+    for (int i = 1; i <= ListedTools && !tools.isEnd(i); ++i) {
+        const QString& model = tools[i].Model;
         if (OffersTool(system, model))
             form.TOOLLIST.addItem(model);
     }
 
     if (form.File1.entries().contains(NmOnlyMarker))
-        catalogue.NmOnly = true;
+        selection.NmOnly = true;
 
     // The ratings of the tool picked before stay on display.
     form.TOOLLIST.setListIndex(0);
 
-    applyLayout(form, catalogue, captions, flags.PressMode ? Presses : Nutrunners);
+    applyLayout(form, selection, captions, flags.PressMode ? Presses : Nutrunners);
 }
 
-void ToolListClick(Form1& form, Catalogue& catalogue, const ProgramFlags& flags,
-                   Platform& platform) {
+void ToolListClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                   const ProgramFlags& flags, const Recalculate& recalculate) {
     const QString picked = form.TOOLLIST.text();
     if (picked == form.TOOLLIST.entry(0))
         return;
     std::int16_t tool = 0;
     for (int i = 1; i <= ListedTools && tool == 0; ++i) {
-        if (catalogue.Tools[i].Model == picked)
+        if (tools[i].Model == picked)
             tool = std::int16_t(i);
     }
     if (tool == 0)
         return;
-    catalogue.SelectedTool = tool;
-    ANGLEHEAD(form, catalogue, tool);
-    ShowToolRatings(form, catalogue);
-    CALC(form, 0, platform);
+    selection.SelectedTool = tool;
+    ANGLEHEAD(form, tools, tool);
+    ShowToolRatings(form, tools, selection);
+    recalculate();
     if (flags.PressMode)
         form.Text6.setFocus();
     else

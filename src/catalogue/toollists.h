@@ -1,14 +1,13 @@
 #pragma once
 
-#include "app/modecaptions.h"
+#include "catalogue/catalogue.h"
+#include "window/programstate.h"
 
 #include <QString>
 
 namespace veldrune {
 
 class Form1;
-struct Catalogue;
-class Platform;
 
 inline const QString ToolPrompt = QStringLiteral("SELECT TOOL TYPE");
 inline const QString NmOnlyMarker = QStringLiteral("NM.TXT");
@@ -23,17 +22,17 @@ bool OffersTool(const QString& system, const QString& model);
 
 // A pick in the SYSTEM list: the LOAD CALCULATION button, the tool list's width and the
 // angle-head list follow the system, then the lists are filled anew.
-void SystemClick(Form1& form, Catalogue& catalogue, const ModeCaptions& captions,
-                 const ProgramFlags& flags);
+void SystemClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                 const ModeCaptions& captions, const ProgramFlags& flags);
 
 // Fills the tool list with the current system's tools and the unit list with the torque
 // units, and sets the unit names and the phase captions of the current layout.
-void FillToolLists(Form1& form, Catalogue& catalogue, const ModeCaptions& captions,
-                   const ProgramFlags& flags);
+void FillToolLists(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                   const ModeCaptions& captions, const ProgramFlags& flags);
 
 // A pick in the TOOL TYPE list: the tool becomes the selected one, its angle heads and
 // ratings are shown, the cycle is recalculated and the focus moves to the fastening data.
-void ToolListClick(Form1& form, Catalogue& catalogue, const ProgramFlags& flags,
-                   Platform& platform);
+void ToolListClick(Form1& form, const ToolTable& tools, ToolSelection& selection,
+                   const ProgramFlags& flags, const Recalculate& recalculate);
 
 } // namespace veldrune

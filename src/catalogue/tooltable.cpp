@@ -1,5 +1,7 @@
 #include "catalogue/tooltable.h"
 
+#include "platform/text.h"
+
 namespace veldrune {
 
 int ToolTable::toolCount() const {
@@ -11,7 +13,8 @@ int ToolTable::toolCount() const {
 }
 
 QString FixedModel(const QString& name) {
-    return name.left(ModelLength).leftJustified(ModelLength, u' ');
+    const QString cut = LeftCharacters(name, ModelLength);
+    return cut + QString(ModelLength - CharacterCount(cut), u' ');
 }
 
 } // namespace veldrune

@@ -47,7 +47,8 @@ private:
     std::array<ToolEntry, Size + 1> m_entries{}; // entry 0 is not used
 };
 
-// A model name as the catalogue stores it: padded with blanks or cut to ModelLength.
+// A model name as the catalogue stores it: padded with blanks or cut to ModelLength
+// characters, a character outside the Basic Multilingual Plane counting as one.
 QString FixedModel(const QString& name);
 
 } // namespace veldrune

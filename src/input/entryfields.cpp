@@ -1,10 +1,10 @@
 #include "input/entryfields.h"
 
-#include "app/form1.h"
 #include "calc/calc.h"
-#include "calc/numberformat.h"
-#include "calc/textvalue.h"
 #include "input/torqueunits.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
+#include "window/form1.h"
 
 #include <cmath>
 
@@ -44,7 +44,7 @@ void boltLostFocus(Form1& form, Control& field, Platform& platform) {
 }
 
 bool boltKeyPress(Form1& form, Control& field, int key) {
-    if (key != EnterKey)
+    if (key != Key::Enter)
         return true;
     (&field == &form.Text1 ? form.Text2 : form.Text4(0)).setFocus();
     return false;
@@ -55,13 +55,14 @@ bool text4KeyPress(Form1& form, int i, int key, Platform& platform) {
         form.TOOLLIST.setFocus();
         return false;
     }
-    if (key != EnterKey)
+    if (key != Key::Enter)
         return true;
     EnterInText4(form, i, platform);
     return false;
 }
 
-void text4LostFocus(Form1& form, int i, Catalogue& catalogue, Platform& platform) {
+void text4LostFocus(Form1& form, int i, const ToolTable& tools, const ToolSelection& selection,
+                    Platform& platform) {
     Control& field = form.Text4(i);
     switch (i) {
     case 0:
@@ -79,7 +80,7 @@ void text4LostFocus(Form1& form, int i, Catalogue& catalogue, Platform& platform
         field.setText(FormatFixed(TextValue(field.text()), 0));
         break;
     case 9:
-        UnitReaction(form, catalogue, platform);
+        UnitReaction(form, tools, selection, platform);
         break;
     default:
         break;
@@ -112,7 +113,8 @@ void EnterInText4(Form1& form, int i, Platform& platform) {
     (i < last ? form.Text4(i + 1) : form.TOOLLIST).setFocus();
 }
 
-void AttachEntryFields(Form1& form, Catalogue& catalogue, Platform& platform) {
+void AttachEntryFields(Form1& form, const ToolTable& tools, const ToolSelection& selection,
+                       Platform& platform) {
     for (int i = 0; i < 2; ++i)
         form.Option1(i).onClick = [&form] { FasteningModeClick(form); };
     for (Control* field : {&form.Text1, &form.Text2, &form.Text3}) {
@@ -136,8 +138,8 @@ void AttachEntryFields(Form1& form, Catalogue& catalogue, Platform& platform) {
         field.onKeyPress = [&form, i, &platform](int key) {
             return text4KeyPress(form, i, key, platform);
         };
-        field.onLostFocus = [&form, i, &catalogue, &platform] {
-            text4LostFocus(form, i, catalogue, platform);
+        field.onLostFocus = [&form, i, &tools, &selection, &platform] {
+            text4LostFocus(form, i, tools, selection, platform);
         };
     }
 }

@@ -3,10 +3,9 @@
 namespace veldrune {
 
 class Form1;
-struct Catalogue;
 class Platform;
-
-inline constexpr int EnterKey = 13;
+class ToolTable;
+struct ToolSelection;
 
 // A click on either fastening option: the bolt fields or the revolutions field take input,
 // the others are switched off and greyed. Texts stay as they are.
@@ -14,7 +13,8 @@ void FasteningModeClick(Form1& form);
 
 // Attaches the focus, key and option reactions of the numeric entry fields: the bolt data
 // (Text1..Text3) and the Text4 phase and duty-cycle fields.
-void AttachEntryFields(Form1& form, Catalogue& catalogue, Platform& platform);
+void AttachEntryFields(Form1& form, const ToolTable& tools, const ToolSelection& selection,
+                       Platform& platform);
 
 // Whether the tool list still shows its prompt: no tool has been picked for this system.
 bool NoToolChosen(const Form1& form);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/modecaptions.h"
+#include "window/programstate.h"
 
 namespace veldrune {
 

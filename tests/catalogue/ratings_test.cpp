@@ -1,8 +1,8 @@
 #include "catalogue/ratings.h"
 
-#include "app/form1.h"
 #include "catalogue/catalogue.h"
 #include "support/qtprinters.h"
+#include "window/form1.h"
 
 #include <gtest/gtest.h>
 
@@ -15,39 +15,43 @@ namespace {
 class Ratings : public ::testing::Test {
 protected:
     Ratings() {
-        ToolEntry& tool = catalogue.Tools[1];
+        ToolEntry& tool = tools[1];
         tool.Model = u"KRV-110QM1          "_s;
         tool.MaxSpeed = 2000;
         tool.MinSpeed = 10;
         tool.TorqueDecimals = {2, 3, 1, 2, 1};
         tool.MaxTorque = {5000, 5099, 5099, 3688, 4425};
-        catalogue.SelectedTool = 1;
+        selection.SelectedTool = 1;
         for (const QString& entry : {u" "_s, u"RH1"_s, u"RH5"_s})
             f.ANGLE.addItem(entry);
     }
-    ToolEntry& tool() { return catalogue.Tools[1]; }
+    ToolEntry& tool() { return tools[1]; }
     void show(int angleEntry) {
         f.ANGLE.setListIndex(angleEntry);
-        ShowToolRatings(f, catalogue);
+        ShowToolRatings(f, tools, selection);
+    }
+    QStringList torques() const {
+        QStringList texts;
+        for (int u = 0; u < UnitCount; ++u)
+            texts.append(f.Label4(u).text());
+        return texts;
     }
 
     Form1 f;
-    Catalogue catalogue;
+    ToolTable tools;
+    ToolSelection selection;
 };
 
 TEST_F(Ratings, WithoutAHeadTheToolsOwnRatingsAreShown) {
     show(0);
     EXPECT_EQ(f.Label3(0).text(), u"2000 RPM"_s);
     EXPECT_EQ(f.Label3(1).text(), u" 10 RPM"_s);
-    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
-    EXPECT_EQ(f.Label4(1).text(), u" 5.099"_s);
-    EXPECT_EQ(f.Label4(2).text(), u" 509.9"_s);
-    EXPECT_EQ(f.Label4(3).text(), u" 36.88"_s);
-    EXPECT_EQ(f.Label4(4).text(), u" 442.5"_s);
+    EXPECT_EQ(torques(),
+              (QStringList{u" 50.00"_s, u" 5.099"_s, u" 509.9"_s, u" 36.88"_s, u" 442.5"_s}));
     EXPECT_FALSE(f.Frame4.visible());
-    EXPECT_EQ(f.Frame1.text(), u"MAXIMUM TORQUE"_s);
-    EXPECT_EQ(catalogue.HeadRatio, 1.0f);
-    EXPECT_EQ(f.Text4(1).text(), u"100"_s); // the speed defaults
+    EXPECT_EQ(selection.HeadRatio, 1.0f);
+    // The speed defaults overwrite the fields.
+    EXPECT_EQ(f.Text4(1).text(), u"100"_s);
     EXPECT_EQ(f.Text4(3).text(), u"1600"_s);
     EXPECT_EQ(f.Text4(6).text(), u"30"_s);
 }
@@ -68,65 +72,40 @@ TEST_F(Ratings, AHeadDividesTheSpeedsAndCapsTheTorqueAtItsOwnRating) {
     show(0); // no head again: the tool's own ratings, the ratio frame hidden
     EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
     EXPECT_FALSE(f.Frame4.visible());
-}
 
-TEST_F(Ratings, AComputedValueEqualToTheHeadsRatingShowsTheComputedText) {
-    tool().MaxTorque[0] = 37; // 1.555 x 37 x 0.96 = 55.2 shown as "55", which reads as 55
-    tool().TorqueDecimals[0] = 0;
+    tool().MinSpeed = 1;          // minimum speeds below one show one
+    tool().MaxTorque[0] = 37;     // 1.555 x 37 x 0.96 = 55.2 shown as "55", equal to the rating:
+    tool().TorqueDecimals[0] = 0; // the computed text stands
     show(1);
+    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
     EXPECT_EQ(f.Label4(0).text(), u"55"_s);
 }
 
-TEST_F(Ratings, MinimumSpeedsBelowOneShowOneRpm) {
-    tool().MinSpeed = 1;
-    show(1); // 1 / 1.555
-    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
-    tool().MinSpeed = 0;
+TEST_F(Ratings, UnusualTorqueFieldsShowAsTheyAreStored) {
+    tool().TorqueDecimals[0] = -1;        // no format and no unit before it: blanks
+    tool().TorqueDecimals[1] = 4;         // four decimals are written as such
+    tool().TorqueDecimals[2] = 7;         // no format: the previous unit's text stays
+    tool().MaxTorque[4] = TorqueTooLarge; // blank without a head, 0 with one
     show(0);
-    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
-}
-
-TEST_F(Ratings, ATorqueTooLargeForItsFieldIsBlankOrZeroWithAHead) {
-    tool().MaxTorque[4] = 32767;
-    show(0);
-    EXPECT_EQ(f.Label4(4).text(), u"     "_s);
+    EXPECT_EQ(torques(),
+              (QStringList{u"      "_s, u"0.5099"_s, u"0.5099"_s, u" 36.88"_s, u"     "_s}));
     show(2);
+    EXPECT_EQ(f.Label4(1).text(), u"0.7612"_s);
     EXPECT_EQ(f.Label4(4).text(), u"0.0"_s);
 }
 
-TEST_F(Ratings, FourDecimalsAreShownAsSuch) {
-    tool().TorqueDecimals[1] = 4;
-    tool().MaxTorque[1] = 5099;
-    show(0);
-    EXPECT_EQ(f.Label4(1).text(), u"0.5099"_s);
-    show(2);
-    EXPECT_EQ(f.Label4(1).text(), u"0.7612"_s);
-}
-
-TEST_F(Ratings, DecimalsOutsideTheFormatsKeepThePreviousUnitsText) {
-    tool().TorqueDecimals[2] = 7;
-    show(0);
-    EXPECT_EQ(f.Label4(2).text(), u" 5.099"_s);
-    tool().TorqueDecimals[0] = -1;
-    show(0);
-    EXPECT_EQ(f.Label4(0).text(), u"      "_s);
-}
-
-TEST_F(Ratings, AHiddenHeadListCountsAsNoHeadAndLeavesTheRatioFrame) {
+TEST_F(Ratings, AHiddenHeadListCountsAsNoHeadAndNothingChangesBeforeAToolIsPicked) {
     show(1);
     f.ANGLE.setVisible(false);
-    ShowToolRatings(f, catalogue);
+    ShowToolRatings(f, tools, selection);
     EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
-    EXPECT_TRUE(f.Frame4.visible());
-    EXPECT_EQ(f.Label17.text(), u"1.555"_s);
-}
+    EXPECT_TRUE(f.Frame4.visible()); // the ratio frame is left as it was
 
-TEST_F(Ratings, NothingChangesBeforeAToolIsPicked) {
-    catalogue.SelectedTool = 0;
-    show(1);
-    EXPECT_EQ(f.Label3(0).text(), QString());
-    EXPECT_FALSE(f.Frame4.visible());
-    EXPECT_EQ(f.Text4(1).text(), QString());
+    Form1 fresh;
+    selection.SelectedTool = 0;
+    ShowToolRatings(fresh, tools, selection);
+    EXPECT_EQ(fresh.Label3(0).text(), QString());
+    EXPECT_EQ(fresh.Text4(1).text(), QString());
 }
 
 TEST(FormatScaled, ATextLongerThanSixCharactersLosesItsLeftmostOnes) {

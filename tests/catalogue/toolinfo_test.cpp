@@ -1,9 +1,8 @@
 #include "catalogue/toolinfo.h"
 
+#include "platform/ansitext.h"
 #include "support/fakeplatform.h"
 #include "support/qtprinters.h"
-
-#include "platform/ansitext.h"
 
 #include <gtest/gtest.h>
 
@@ -23,49 +22,36 @@ QString record(const QString& model, const QString& torque, const QString& tail 
     return u"\"%1\",%2,2000,10,2,0,3,0,1,0,2,0,1,0%3\n"_s.arg(model, torque, tail);
 }
 
-TEST(ReadToolInfo, RecordsFollowTheHeaderAndTheMarkerFollowsTheLastTool) {
-    const auto result = ReadToolInfo(ShortHeader + record(u"KRV-110QM1"_s, u"5"_s) +
-                                     record(u"KRV-210QM2"_s, u"10"_s));
+TEST(ReadToolInfo, ConvertsEachRatedTorqueIntoTheFiveUnits) {
+    const auto result = ReadToolInfo(ShortHeader + record(u"KRV-110"_s, u"50"_s) +
+                                     record(u"PZS-520"_s, u"5"_s) + record(u"krv-110"_s, u"5"_s));
     EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_EQ(result.tools, 2);
-    EXPECT_EQ(result.table.toolCount(), 2);
-    EXPECT_EQ(result.table[1].Model, u"KRV-110QM1          "_s);
-    EXPECT_EQ(result.table[2].MaxSpeed, 2000);
-    EXPECT_EQ(result.table[2].MinSpeed, 10);
-    EXPECT_TRUE(result.table.isEnd(3));
-}
-
-TEST(ReadToolInfo, NewtonMetreToolsConvertToTheOtherUnits) {
-    const auto result = ReadToolInfo(ShortHeader + record(u"KRV-110"_s, u"50"_s));
-    EXPECT_EQ(result.table[1].MaxTorque, (Torques{5000, 5099, 5099, 3688, 4425}));
+    EXPECT_EQ(result.tools, 3);
+    EXPECT_TRUE(result.table.isEnd(4));
+    EXPECT_EQ(result.table[1].Model, u"KRV-110             "_s);
+    EXPECT_EQ(result.table[1].MaxSpeed, 2000);
+    EXPECT_EQ(result.table[1].MinSpeed, 10);
     EXPECT_EQ(result.table[1].TorqueDecimals, (Torques{2, 3, 1, 2, 1}));
-}
-
-TEST(ReadToolInfo, KilogramForceMetreToolsConvertToTheOtherUnits) {
-    const auto result = ReadToolInfo(ShortHeader + record(u"PZS-520"_s, u"5"_s));
-    EXPECT_EQ(result.table[1].MaxTorque, (Torques{4903, 5000, 5000, 3617, 4340}));
+    EXPECT_EQ(result.table[1].MaxTorque, (Torques{5000, 5099, 5099, 3688, 4425})); // N·m
+    EXPECT_EQ(result.table[2].MaxTorque, (Torques{4903, 5000, 5000, 3617, 4340})); // kgf·m
     // The series is the first three characters, letter case counting: not N·m here.
-    EXPECT_EQ(ReadToolInfo(ShortHeader + record(u"krv-110"_s, u"5"_s)).table[1].MaxTorque[0], 4903);
-}
-
-TEST(ReadToolInfo, TorqueTooLargeForItsFieldIsMarked) {
+    EXPECT_EQ(result.table[3].MaxTorque[0], 4903);
     // 4000 N·m is 35402.3 in·lbf, scaled by 100 far beyond 16 bits.
-    const auto text = ShortHeader + u"\"KRV-999\",4000,100,5,0,0,0,0,0,0,0,0,2,0\n"_s;
-    EXPECT_EQ(ReadToolInfo(text).table[1].MaxTorque[4], TorqueTooLarge);
+    const auto big = ReadToolInfo(ShortHeader + u"\"KRV-999\",4000,100,5,0,0,0,0,0,0,0,0,2,0"_s);
+    EXPECT_EQ(big.table[1].MaxTorque[4], TorqueTooLarge);
 }
 
-TEST(ReadToolInfo, ModelNamesArePaddedOrCutToTwentyCharacters) {
-    const auto result = ReadToolInfo(ShortHeader + record(u"KRV-110QM1-ABCDEFGHIJKLMNO"_s, u"5"_s) +
-                                     record(u"GQY-1"_s, u"1"_s));
-    EXPECT_EQ(result.table[1].Model, u"KRV-110QM1-ABCDEFGHI"_s);
-    EXPECT_EQ(result.table[2].Model.size(), ModelLength);
-}
-
-TEST(ReadToolInfo, ModelLengthCountsCharactersNotBytes) {
-    const QString model = u"GQY-ÄÖÜ-ÄÖÜ-ÄÖÜ-ÄÖÜ-XYZ"_s;
+TEST(ReadToolInfo, ModelNamesArePaddedOrCutToTwentyWholeCharacters) {
+    const QString umlauts = u"GQY-ÄÖÜ-ÄÖÜ-ÄÖÜ-ÄÖÜ-XYZ"_s;
+    const QString astral = u"GQY-"_s + QString(15, u'x') + u"\U0001F527\U0001F527"_s;
     const auto result =
-        ReadToolInfo(DecodeAnsiText((ShortHeader + record(model, u"1"_s)).toUtf8()));
-    EXPECT_EQ(result.table[1].Model, model.left(20));
+        ReadToolInfo(DecodeAnsiText((ShortHeader + record(u"KRV-110QM1-ABCDEFGHIJKLMNO"_s, u"5"_s) +
+                                     record(umlauts, u"1"_s) + record(astral, u"1"_s))
+                                        .toUtf8()));
+    EXPECT_EQ(result.table[1].Model, u"KRV-110QM1-ABCDEFGHI"_s);
+    EXPECT_EQ(result.table[2].Model, umlauts.left(20)); // characters, not bytes
+    // A character outside the Basic Multilingual Plane is kept whole, never cut in half.
+    EXPECT_EQ(result.table[3].Model, astral.left(21));
 }
 
 TEST(ReadToolInfo, ExtraFieldsOfTheLmwSeriesAndOfLongHeaders) {
@@ -73,7 +59,6 @@ TEST(ReadToolInfo, ExtraFieldsOfTheLmwSeriesAndOfLongHeaders) {
     auto result = ReadToolInfo(ShortHeader + record(u"LMW-200"_s, u"1"_s, u",\"anything\""_s) +
                                record(u"GQY-100"_s, u"1"_s));
     EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_EQ(result.tools, 2);
     EXPECT_EQ(result.table[2].Model.trimmed(), u"GQY-100"_s);
 
     // A third header field of 70 characters gives every record a trailing field; 69 do not.
@@ -83,24 +68,18 @@ TEST(ReadToolInfo, ExtraFieldsOfTheLmwSeriesAndOfLongHeaders) {
     EXPECT_FALSE(result.stoppedBecause);
     EXPECT_EQ(result.table[1].ExtraField, 17);
     EXPECT_EQ(result.table[2].ExtraField, -4);
-
-    const QString header69 = u"A,B,"_s + QString(69, u'x') + u"\n"_s;
-    result = ReadToolInfo(header69 + record(u"GQY-100"_s, u"1"_s) + record(u"GQY-200"_s, u"2"_s));
-    EXPECT_EQ(result.tools, 2);
-    EXPECT_EQ(result.table[2].Model.trimmed(), u"GQY-200"_s);
+    result = ReadToolInfo(u"A,B,"_s + QString(69, u'x') + u"\n"_s + record(u"GQY-1"_s, u"1"_s) +
+                          record(u"GQY-2"_s, u"2"_s)); // 69 characters: short records
+    EXPECT_EQ(result.table[2].Model.trimmed(), u"GQY-2"_s);
 }
 
-TEST(ReadToolInfo, RecordsMaySpanOrShareLines) {
-    const auto result =
-        ReadToolInfo(u"A,B,C\n\"KRV-1\",5,\n2000,10,2,0,3,0,1,0,2,0,1,0,\"KRV-2\",6,"
-                     u"100,5,0,0,0,0,0,0,0,0,0,0"_s);
+TEST(ReadToolInfo, RecordsMaySpanOrShareLinesAndIntegersReadTheLeadingNumber) {
+    auto result = ReadToolInfo(u"A,B,C\n\"KRV-1\",5,\n2000,10,2,0,3,0,1,0,2,0,1,0,\"KRV-2\",6,"
+                               u"100,5,0,0,0,0,0,0,0,0,0,0"_s);
     EXPECT_FALSE(result.stoppedBecause);
     EXPECT_EQ(result.tools, 2);
-}
-
-TEST(ReadToolInfo, IntegerFieldsReadTheLeadingNumberRoundedToEven) {
-    const auto result =
-        ReadToolInfo(ShortHeader + u"\"KRV-1\",5,\"20 00rpm\",2.5,3.5,x,0,0,0,0,0,0,0,0\n"_s);
+    // Blanks inside a number are ignored; halves go to the even neighbour; no number is 0.
+    result = ReadToolInfo(ShortHeader + u"\"KRV-1\",5,\"20 00rpm\",2.5,3.5,x,0,0,0,0,0,0,0,0\n"_s);
     EXPECT_EQ(result.table[1].MaxSpeed, 2000);
     EXPECT_EQ(result.table[1].MinSpeed, 2);
     EXPECT_EQ(result.table[1].TorqueDecimals[0], 4);
@@ -109,8 +88,7 @@ TEST(ReadToolInfo, IntegerFieldsReadTheLeadingNumberRoundedToEven) {
 
 struct BrokenCase {
     const char* name;
-    const char16_t* records;
-    int markerAt;
+    const char16_t* second; // the record after a good one
 };
 
 void PrintTo(const BrokenCase& c, std::ostream* os) {
@@ -119,58 +97,34 @@ void PrintTo(const BrokenCase& c, std::ostream* os) {
 
 class ReadErrorTest : public ::testing::TestWithParam<BrokenCase> {};
 
-TEST_P(ReadErrorTest, StopsAndKeepsTheRecordsReadSoFar) {
-    const auto result = ReadToolInfo(ShortHeader + QString::fromUtf16(GetParam().records));
+TEST_P(ReadErrorTest, StopsKeepingTheToolsBeforeAndTheFieldsReadOfTheFailingRecord) {
+    const auto result = ReadToolInfo(ShortHeader + record(u"KRV-1"_s, u"5"_s) +
+                                     QString::fromUtf16(GetParam().second));
     EXPECT_TRUE(result.stoppedBecause);
-    EXPECT_TRUE(result.table.isEnd(GetParam().markerAt));
-    EXPECT_EQ(result.table[1].Model.trimmed(), u"KRV-1"_s);
+    EXPECT_EQ(result.tools, 2);
+    EXPECT_TRUE(result.table.isEnd(3));
     EXPECT_EQ(result.table[1].MaxTorque[0], 500);
+    EXPECT_EQ(result.table[2].Model.trimmed(), u"KRV-2"_s);
+    EXPECT_EQ(result.table[2].MaxSpeed, 1200);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, ReadErrorTest,
     ::testing::Values(
-        BrokenCase{"EndsInsideARecord",
-                   u"\"KRV-1\",5,2000,10,2,0,3,0,1,0,2,0,1,0\n\"KRV-2\",5,2000", 3},
-        BrokenCase{"TorqueNotANumber",
-                   u"\"KRV-1\",5,2000,10,2,0,3,0,1,0,2,0,1,0\n\"KRV-2\",5x,1,1,2,0,3,0,1,0,2,0,1,0",
-                   3},
-        BrokenCase{
-            "IntegerOutOfRange",
-            u"\"KRV-1\",5,2000,10,2,0,3,0,1,0,2,0,1,0\n\"KRV-2\",5,40000,1,2,0,3,0,1,0,2,0,1,0", 3},
-        BrokenCase{
-            "OverflowInConversion",
-            u"\"KRV-1\",5,2000,10,2,0,3,0,1,0,2,0,1,0\n\"GQY-2\",1e308,1,1,2,0,3,0,1,0,2,0,1,0",
-            3}),
+        BrokenCase{"EndsInsideARecord", u"\"KRV-2\",5,1200"},
+        BrokenCase{"TorqueNotANumber", u"\"KRV-2\",5x,1200,1,2,0,3,0,1,0,2,0,1,0"},
+        BrokenCase{"IntegerOutOfRange", u"\"KRV-2\",5,1200,99999,2,0,3,0,1,0,2,0,1,0"},
+        BrokenCase{"OverflowInConversion", u"\"KRV-2\",1e308,1200,1,2,0,3,0,1,0,2,0,1,0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReadToolInfo, TheFailingRecordKeepsTheFieldsStoredBeforeTheFailure) {
-    const auto result = ReadToolInfo(ShortHeader + u"\"KRV-2\",5,1500,15,2,0,3,0,1,0,2,0,1,0\n"
-                                                   u"\"KRV-3\",7,1200,99999"_s);
-    EXPECT_EQ(result.tools, 2);
-    EXPECT_EQ(result.table[2].Model.trimmed(), u"KRV-3"_s);
-    EXPECT_EQ(result.table[2].MaxSpeed, 1200);
-    EXPECT_EQ(result.table[2].MinSpeed, 0);
-    EXPECT_TRUE(result.table.isEnd(3));
-}
-
-TEST(ReadToolInfo, AShortHeaderOrAHeaderAloneLeavesNoTools) {
-    auto result = ReadToolInfo(u"A,B"_s);
-    EXPECT_TRUE(result.stoppedBecause);
-    EXPECT_TRUE(result.table.isEnd(1));
-    result = ReadToolInfo(ShortHeader);
-    EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_TRUE(result.table.isEnd(1));
-    EXPECT_EQ(result.table.toolCount(), 0);
-}
-
-TEST(ReadToolInfo, StopsAt199ToolsWithTheMarkerInTheLastEntry) {
+TEST(ReadToolInfo, HoldsNoToolsWithoutRecordsAndAtMost199WithTheMarkerAfterThem) {
+    EXPECT_TRUE(ReadToolInfo(u"A,B"_s).table.isEnd(1)); // a header that ends early
+    EXPECT_TRUE(ReadToolInfo(ShortHeader).table.isEnd(1));
     QString text = ShortHeader;
     for (int i = 1; i <= 205; ++i)
         text += record(u"GQY-%1"_s.arg(i), u"1"_s);
     const auto result = ReadToolInfo(text);
     EXPECT_EQ(result.tools, 199);
-    EXPECT_TRUE(result.stoppedBecause);
     EXPECT_EQ(result.table[199].Model.trimmed(), u"GQY-199"_s);
     EXPECT_TRUE(result.table.isEnd(200));
 }
@@ -181,11 +135,8 @@ TEST(ScaleToInteger, RoundsHalvesUpAndClampsToSixteenBits) {
     EXPECT_EQ(ScaleToInteger(u"-2.5", 0), -2);
     EXPECT_EQ(ScaleToInteger(u"1.23456", 4), 12346);
     EXPECT_EQ(ScaleToInteger(u"7.9", 5), 8); // counts above 4 do not scale
-    EXPECT_EQ(ScaleToInteger(u"7.9", -1), 8);
-    EXPECT_EQ(ScaleToInteger(u"40000", 0), 32767);
     EXPECT_EQ(ScaleToInteger(u"-40000", 0), -32767);
     EXPECT_EQ(ScaleToInteger(u"1e999", 3), 32767);
-    EXPECT_EQ(ScaleToInteger(u"abc", 2), 0);
 }
 
 TEST(LoadToolInfo, AMissingOrEmptyFileIsReportedOnceAndLeavesTheCatalogueEmpty) {
@@ -200,7 +151,6 @@ TEST(LoadToolInfo, AMissingOrEmptyFileIsReportedOnceAndLeavesTheCatalogueEmpty) 
                   (test::ShownMessage{u"TOOL INFORMATION FILE IS MISSING"_s, MessageIcon::Critical,
                                       u"VELDRUNE"_s}));
         EXPECT_EQ(table.toolCount(), 0);
-        EXPECT_FALSE(table.isEnd(1));
     }
 }
 
@@ -214,9 +164,7 @@ TEST(ShippedCatalogue, ReadsCompletelyWithKnownMotorsAndDisplayableTorques) {
     for (int i = 1; i <= result.tools; ++i) {
         const ToolEntry& tool = result.table[i];
         SCOPED_TRACE(tool.Model.toStdString());
-        const QString motor = tool.Model.mid(7, 3);
-        EXPECT_TRUE(QStringLiteral("MTHS").contains(motor[1]))
-            << "motor code " << motor.toStdString();
+        EXPECT_TRUE(QStringLiteral("MTHS").contains(tool.Model[8]));
         EXPECT_GT(tool.MaxSpeed, tool.MinSpeed);
         for (int u = 0; u < UnitCount; ++u) {
             EXPECT_NE(tool.MaxTorque[u], TorqueTooLarge);

@@ -10,8 +10,6 @@ using namespace Qt::StringLiterals;
 namespace veldrune {
 namespace {
 
-using namespace test;
-
 // A tool of 55 N·m (5.608 kgf·m) in the tall layout, as after LOAD CALCULATION.
 class TorqueUnits : public ::testing::Test {
 protected:
@@ -23,32 +21,30 @@ protected:
         s.platform.clearMessages();
     }
 
-    StartedProgram s{{{u"KRV-110QM1"_s, u"55"_s, 2000, 60, u"1,0,3,0,1,0,2,0,1,0"_s}}};
+    test::StartedProgram s{{{u"KRV-110QM1"_s, u"55"_s, 2000, 60, u"1,0,3,0,1,0,2,0,1,0"_s}}};
     Form1& f = s.form();
 };
 
 TEST_F(TorqueUnits, EnterCutsATorqueAboveTheMaximumToItsDisplayedText) {
     EXPECT_EQ(f.Label4(0).text(), u"  55.0"_s);
-    f.moveFocus(f.Text4(9));
-    f.typeText(f.Text4(9), u"999"_s);
-    f.keyPress(f.Text4(9), 13);
-    // The limit's text, blanks included, then formatted once more when the field was left.
-    EXPECT_EQ(f.Text4(9).text(), u"55.0"_s);
-    EXPECT_EQ(f.focused(), &f.Text4(10));
-}
-
-TEST_F(TorqueUnits, TheLimitItselfIsCopiedAsDisplayed) {
     f.Text4(9).setText(u"999"_s);
     LimitCheck(f);
-    EXPECT_EQ(f.Text4(9).text(), u"  55.0"_s);
-}
-
-TEST_F(TorqueUnits, ExactlyTheMaximumStaysAsTypedUntilTheFieldIsLeft) {
+    EXPECT_EQ(f.Text4(9).text(), u"  55.0"_s); // blanks included
     f.Text4(9).setText(u"55"_s);
     LimitCheck(f);
-    EXPECT_EQ(f.Text4(9).text(), u"55"_s);
-    TypeAndLeave(f, f.Text4(9), u"55"_s);
+    EXPECT_EQ(f.Text4(9).text(), u"55"_s); // exactly the maximum stays as typed
+    f.Label4(0).setText(u"     "_s);       // a torque too large for the catalogue's field
+    f.Text4(9).setText(u"999"_s);
+    LimitCheck(f);
+    EXPECT_EQ(f.Text4(9).text(), u"999"_s); // sets no limit
+
+    // Enter: the limit, then formatted once more when the field is left on the way on.
+    f.Label4(0).setText(u"  55.0"_s);
+    f.moveFocus(f.Text4(9));
+    f.typeText(f.Text4(9), u"999"_s);
+    f.keyPress(f.Text4(9), Key::Enter);
     EXPECT_EQ(f.Text4(9).text(), u"55.0"_s);
+    EXPECT_EQ(f.focused(), &f.Text4(10));
 }
 
 TEST_F(TorqueUnits, ChangingTheUnitKeepsTheNumberInTheNewUnitsFormatAndLimit) {
@@ -59,12 +55,9 @@ TEST_F(TorqueUnits, ChangingTheUnitKeepsTheNumberInTheNewUnitsFormatAndLimit) {
     s.pick(f.TQUNIT, u"FTLBS"_s); // 5.608 ft·lbf is within 40.57, written with 2 decimals
     EXPECT_EQ(f.Text4(9).text(), u"5.61"_s);
     EXPECT_EQ(f.focused(), &f.Text4(10));
-}
-
-TEST_F(TorqueUnits, PickingTheCurrentUnitAgainFormatsTheField) {
     f.Text4(9).setText(u"12.345"_s);
-    s.pick(f.TQUNIT, u"NM"_s);
-    EXPECT_EQ(f.Text4(9).text(), u"12.3"_s);
+    s.pick(f.TQUNIT, u"FTLBS"_s); // picking the current unit again formats the field
+    EXPECT_EQ(f.Text4(9).text(), u"12.35"_s);
 }
 
 TEST_F(TorqueUnits, LeavingTheFieldRecalculatesTwiceAndGoesToTheNextField) {
@@ -77,18 +70,16 @@ TEST_F(TorqueUnits, LeavingTheFieldRecalculatesTwiceAndGoesToTheNextField) {
               (QStringList{u"FIRST TIME LIMIT OVER"_s, u"FIRST TIME LIMIT OVER"_s}));
     EXPECT_EQ(f.focused(), &f.Text4(10));
     EXPECT_EQ(f.Text4(9).alignment(), Alignment::Right);
-}
 
-TEST_F(TorqueUnits, InTheShortLayoutTheUnitSendsTheFocusToTheToolList) {
+    // In the short layout the unit sends the focus to the tool list.
     for (Control* c : {&f.Text4(8), &f.Text4(9)})
         c->setVisible(false);
-    f.moveFocus(f.Text4(2));
     s.pick(f.TQUNIT, u"KGM"_s);
     EXPECT_EQ(f.focused(), &f.TOOLLIST);
 }
 
 TEST(TorqueUnitsWithoutTool, ChangingTheUnitLeavesFieldAndFocusAlone) {
-    StartedProgram s({{u"KRV-110QM1"_s}});
+    test::StartedProgram s({{u"KRV-110QM1"_s}});
     Form1& f = s.form();
     f.Text4(9).setText(u"123.456"_s);
     f.moveFocus(f.Text4(2));

@@ -1,9 +1,8 @@
 #include "platform/fieldreader.h"
 
-#include <QString>
-#include <QStringList>
-
 #include "support/qtprinters.h"
+
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -24,37 +23,26 @@ QStringList readAll(const QString& text) {
     return fields;
 }
 
-TEST(FieldReader, CommasAndLineEndsSeparateFields) {
-    EXPECT_EQ(readAll(QStringLiteral("a,b\nc\r\nd")),
-              (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
-}
-
-TEST(FieldReader, BlanksAroundUnquotedFieldsAreDropped) {
-    EXPECT_EQ(readAll(QStringLiteral("  KRV-110 ,  5.88  \n")),
-              (QStringList{u"KRV-110"_s, u"5.88"_s}));
-}
-
-TEST(FieldReader, QuotedFieldsKeepCommasAndBlanks) {
-    EXPECT_EQ(readAll(QStringLiteral("\" a, b \",c")), (QStringList{u" a, b "_s, u"c"_s}));
-    // Text after the closing quote up to the delimiter is passed over.
-    EXPECT_EQ(readAll(QStringLiteral("\"x\"junk,y")), (QStringList{u"x"_s, u"y"_s}));
-}
-
-TEST(FieldReader, EmptyLinesAreSkippedAndOnlyTwoCommasEncloseAnEmptyField) {
-    EXPECT_EQ(readAll(QStringLiteral("a\n\n\nb")), (QStringList{u"a"_s, u"b"_s}));
-    EXPECT_EQ(readAll(QStringLiteral("a,\nb")), (QStringList{u"a"_s, u"b"_s}));
-    EXPECT_EQ(readAll(QStringLiteral("a,,b")), (QStringList{u"a"_s, QString(), u"b"_s}));
+TEST(FieldReader, SplitsAtCommasAndLineEndsAsTheSequentialFilesDo) {
+    const std::pair<QString, QStringList> cases[] = {
+        {u"a,b\nc\r\nd"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s}},
+        {u"  KRV-110 ,  5.88  \n"_s, {u"KRV-110"_s, u"5.88"_s}}, // blanks around dropped
+        {u"\" a, b \",c"_s, {u" a, b "_s, u"c"_s}},              // quotes keep commas, blanks
+        {u"\"x\"junk,y"_s, {u"x"_s, u"y"_s}},                    // text after a quote passed over
+        {u"\"abc,def"_s, {u"abc,def"_s}},         // an unclosed quote runs to the end
+        {u"a\n\n\nb"_s, {u"a"_s, u"b"_s}},        // empty lines skipped
+        {u"a,\nb"_s, {u"a"_s, u"b"_s}},           // a record continues after a comma
+        {u"a,,b"_s, {u"a"_s, QString(), u"b"_s}}, // only two commas enclose a field
+    };
+    for (const auto& [text, fields] : cases)
+        EXPECT_EQ(readAll(text), fields) << text.toStdString();
 }
 
 TEST(FieldReader, TrailingLineEndsCountAsTheEnd) {
-    FieldReader reader(QStringLiteral("a\r\n\r\n  \n"));
+    FieldReader reader(u"a\r\n\r\n  \n"_s);
     EXPECT_EQ(reader.next(), u"a"_s);
     EXPECT_TRUE(reader.atEnd());
     EXPECT_FALSE(reader.next());
-}
-
-TEST(FieldReader, AnUnclosedQuoteRunsToTheEnd) {
-    EXPECT_EQ(readAll(QStringLiteral("\"abc,def")), (QStringList{u"abc,def"_s}));
 }
 
 } // namespace

@@ -31,41 +31,4 @@ StartedProgram::StartedProgram() {
     program->startUp({});
 }
 
-bool StartedProgram::pick(Control& list, const QString& entry) {
-    for (int i = 0; i < list.listCount(); ++i) {
-        if (list.entry(i).trimmed() == entry.trimmed()) {
-            form().pick(list, i);
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace veldrune::test
-
-namespace veldrune::test {
-
-void TypeAndLeave(Form1& form, Control& field, const QString& text) {
-    form.moveFocus(field);
-    form.typeText(field, text);
-    form.moveFocus(form.Text5);
-}
-
-void PressEnter(Form1& form, Control& field) {
-    form.moveFocus(field);
-    form.keyPress(field, 13);
-}
-
-QString TypeKeys(Form1& form, Control& field, const QString& keys) {
-    form.moveFocus(field);
-    QString accepted;
-    for (const QChar key : keys) {
-        if (form.keyPress(field, key.unicode())) {
-            accepted += key;
-            form.typeText(field, field.text() + key);
-        }
-    }
-    return accepted;
-}
-
 } // namespace veldrune::test

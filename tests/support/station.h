@@ -2,6 +2,7 @@
 
 #include "app/veldrune.h"
 #include "support/fakeplatform.h"
+#include "window/useractions.h"
 
 #include <QStringList>
 
@@ -29,22 +30,12 @@ public:
     StartedProgram();
 
     Form1& form() { return program->form(); }
-    Catalogue& catalogue() { return program->catalogue(); }
+    ToolSelection& selection() { return program->selection(); }
     // Picks an entry of a list by its text, surrounding blanks not counting; false if absent.
-    bool pick(Control& list, const QString& entry);
+    bool pick(Control& list, const QString& entry) { return PickEntry(form(), list, entry); }
 
     FakePlatform platform;
     std::unique_ptr<Veldrune> program;
 };
-
-} // namespace veldrune::test
-
-namespace veldrune::test {
-
-// What a person does at the window, through the window model.
-void TypeAndLeave(Form1& form, Control& field, const QString& text);
-void PressEnter(Form1& form, Control& field);
-// Keys typed one by one while the field has the focus; returns the keys that got through.
-QString TypeKeys(Form1& form, Control& field, const QString& keys);
 
 } // namespace veldrune::test

@@ -1,0 +1,483 @@
+#include "gui/qtwindow.h"
+
+#include "gui/fieldedit.h"
+#include "gui/twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace veldrune {
+
+namespace {
+
+// The classic system colours by number, as the window was designed against them.
+QColor systemColour(int index) {
+    static const QRgb Colours[] = {
+        0xC8C8C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
+        0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080,
+        0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000, 0xFFFFE1};
+    return index >= 0 && index < int(std::size(Colours)) ? QColor(Colours[index]) : QColor();
+}
+
+QColor toQColor(Colour colour) {
+    switch (colour.source) {
+    case Colour::Source::System:
+        return systemColour(int(colour.value));
+    case Colour::Source::Rgb:
+        return QColor(QRgb(colour.value));
+    case Colour::Source::Default:
+        break;
+    }
+    return {};
+}
+
+QFont toQFont(const FontSpec& wanted) {
+    QFont font(wanted.face);
+    // Sizes in points at 96 dots per inch, whatever the screen reports.
+    font.setPixelSize(std::max(1, int(std::lround(wanted.points * 96.0 / 72.0))));
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    return font;
+}
+
+Qt::Alignment toQt(Alignment alignment) {
+    switch (alignment) {
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Centre:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QString iconFor(int index) {
+    static const char* Icons[] = {":/icons/update.png", ":/icons/print.png", ":/icons/about.png",
+                                  ":/icons/load.png"};
+    return index >= 0 && index < 4 ? QString::fromLatin1(Icons[index]) : QString();
+}
+
+} // namespace
+
+// Draws the window's line controls beneath every other control.
+class LineCanvas : public QWidget {
+public:
+    LineCanvas(const WindowModel& model, QWidget* parent)
+        : QWidget(parent)
+        , m_model(model) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        for (const auto& control : m_model.controls()) {
+            if (control->kind() != ControlKind::Line || !control->visible())
+                continue;
+            const ControlDesign& d = control->design();
+            QColor colour = toQColor(control->foreColour());
+            if (!colour.isValid())
+                colour = Qt::black;
+            painter.setPen(QPen(colour, d.lineWidth, Qt::SolidLine, Qt::FlatCap));
+            const double s = 1.0 / TwipsPerPixel;
+            painter.drawLine(QPointF(d.line.x1 * s, d.line.y1 * s),
+                             QPointF(d.line.x2 * s, d.line.y2 * s));
+        }
+    }
+
+private:
+    const WindowModel& m_model;
+};
+
+QtWindow::QtWindow(WindowModel& model)
+    : m_model(model) {
+    setWindowIcon(QIcon(QStringLiteral(":/icons/veldrune.png")));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    build();
+    m_model.setObserver(this);
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
+                                [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+}
+
+QtWindow::~QtWindow() {
+    // The child widgets lose the focus while the base class destroys them.
+    disconnect(m_focusConnection);
+    if (m_model.observer() == this)
+        m_model.setObserver(nullptr);
+}
+
+void QtWindow::build() {
+    setFont(toQFont(m_model.font()));
+    setWindowTitle(m_model.caption());
+    m_canvas = new LineCanvas(m_model, this);
+    m_canvas->setGeometry(0, 0, toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    m_canvas->lower();
+    for (const auto& control : m_model.controls()) {
+        QWidget* parent = this;
+        if (Control* container = control->container())
+            parent = widgetFor(*container);
+        if (QWidget* widget = create(*control, parent)) {
+            m_widgets[control.get()] = widget;
+            m_controls[widget] = control.get();
+            applyAll(*control);
+        }
+    }
+    applyGeometry();
+}
+
+QWidget* QtWindow::create(Control& control, QWidget* parent) {
+    switch (control.kind()) {
+    case ControlKind::Caption: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        if (control.design().border) {
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+        }
+        return label;
+    }
+    case ControlKind::Entry: {
+        auto key = [this, &control](int code) {
+            bool accepted = true;
+            dispatch([&] { accepted = m_model.keyPress(control, code); });
+            return accepted;
+        };
+        auto clicked = [this, &control] {
+            if (m_model.focused() == &control)
+                controlChanged(control, Property::Selection);
+        };
+        auto* edit = new FieldEdit(parent, key, clicked);
+        connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+            dispatch([&] { m_model.typeText(control, text); });
+        });
+        return edit;
+    }
+    case ControlKind::DropDownList: {
+        auto* list = new QComboBox(parent);
+        list->setEditable(false);
+        connect(list, &QComboBox::activated, this,
+                [this, &control](int index) { dispatch([&] { m_model.pick(control, index); }); });
+        return list;
+    }
+    case ControlKind::Frame: {
+        // The caption sits in the frame's top line, and the controls inside keep their
+        // places measured from the frame's outer corner.
+        auto* frame = new QGroupBox(parent);
+        frame->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); margin-top: 7px; padding: 0; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 6px; padding: 0 2px; }"));
+        return frame;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(parent);
+        option->setAutoExclusive(false); // the model decides which option is on
+        connect(option, &QRadioButton::clicked, this, [this, &control] {
+            dispatch([&] { m_model.click(control); });
+            // A click on the option that is already on must not switch it off.
+            controlChanged(control, Property::Value);
+        });
+        return option;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(parent);
+        connect(box, &QCheckBox::clicked, this,
+                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        return box;
+    }
+    case ControlKind::PictureButton:
+    case ControlKind::Button: {
+        QAbstractButton* button = nullptr;
+        if (control.kind() == ControlKind::PictureButton) {
+            auto* tool = new QToolButton(parent);
+            tool->setIcon(QIcon(iconFor(control.index())));
+            tool->setIconSize(QSize(32, 32));
+            button = tool;
+        } else {
+            button = new QPushButton(parent);
+        }
+        button->setFocusPolicy(Qt::StrongFocus);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, &control] { dispatch([&] { m_model.click(control); }); });
+        return button;
+    }
+    case ControlKind::PictureBox: {
+        auto* picture = new QLabel(parent);
+        if (control.name() == u"Picture1")
+            picture->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+        picture->setFocusPolicy(Qt::StrongFocus);
+        return picture;
+    }
+    case ControlKind::Line:
+    case ControlKind::FileList:
+    case ControlKind::CommonDialog:
+        break;
+    }
+    return nullptr;
+}
+
+QWidget* QtWindow::widgetFor(const Control& control) const {
+    const auto it = m_widgets.find(&control);
+    return it == m_widgets.end() ? nullptr : it->second;
+}
+
+void QtWindow::applyAll(const Control& control) {
+    for (Property p : {Property::Place, Property::Font, Property::Entries, Property::ListIndex,
+                       Property::Text, Property::ToolTip, Property::Alignment, Property::BackColour,
+                       Property::ForeColour, Property::Value, Property::Enabled, Property::Visible})
+        controlChanged(control, p);
+}
+
+void QtWindow::controlChanged(const Control& control, Property property) {
+    if (control.kind() == ControlKind::Line) {
+        if (m_canvas)
+            m_canvas->update();
+        return;
+    }
+    QWidget* widget = widgetFor(control);
+    if (!widget)
+        return;
+    const QSignalBlocker blocker(widget);
+    auto* label = qobject_cast<QLabel*>(widget);
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    auto* list = qobject_cast<QComboBox*>(widget);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    switch (property) {
+    case Property::Text:
+        if (label && control.kind() == ControlKind::Caption) {
+            label->setText(control.text());
+            if (control.design().autoSize)
+                label->adjustSize();
+            updateToolTip(control);
+        } else if (edit) {
+            if (edit->text() != control.text())
+                edit->setText(control.text());
+            updateToolTip(control);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            frame->setTitle(control.text());
+        } else if (button && control.kind() != ControlKind::PictureButton) {
+            button->setText(control.text());
+        }
+        break;
+    case Property::Visible:
+        widget->setVisible(control.visible());
+        break;
+    case Property::Enabled:
+        widget->setEnabled(control.enabled());
+        break;
+    case Property::Entries:
+        if (list) {
+            list->clear();
+            list->addItems(control.entries());
+            list->setCurrentIndex(control.listIndex());
+        }
+        break;
+    case Property::ListIndex:
+        if (list)
+            list->setCurrentIndex(control.listIndex());
+        break;
+    case Property::Value:
+        if (button)
+            button->setChecked(control.value());
+        break;
+    case Property::Alignment:
+        if (label)
+            label->setAlignment(toQt(control.alignment()) |
+                                (control.design().border ? Qt::AlignVCenter : Qt::AlignTop));
+        else if (edit)
+            edit->setAlignment(toQt(control.alignment()) | Qt::AlignVCenter);
+        break;
+    case Property::BackColour:
+    case Property::ForeColour: {
+        QPalette palette =
+            widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
+        const QColor back = toQColor(control.backColour());
+        const QColor fore = toQColor(control.foreColour());
+        if (back.isValid()) {
+            palette.setColor(QPalette::Base, back);
+            palette.setColor(QPalette::Window, back);
+            widget->setAutoFillBackground(label != nullptr);
+        }
+        if (fore.isValid()) {
+            palette.setColor(QPalette::Text, fore);
+            palette.setColor(QPalette::WindowText, fore);
+        }
+        widget->setPalette(palette);
+        break;
+    }
+    case Property::Font: {
+        QFont font = toQFont(control.font());
+        widget->setFont(font);
+        if (label && control.design().autoSize)
+            label->adjustSize();
+        updateToolTip(control);
+        break;
+    }
+    case Property::Selection:
+        if (edit)
+            edit->setSelection(control.selectionStart(), control.selectionLength());
+        break;
+    case Property::Place: {
+        const Rect& r = control.place();
+        widget->setGeometry(toPixels(r.left), toPixels(r.top), toPixels(r.width),
+                            toPixels(r.height));
+        if (label && control.design().autoSize)
+            label->adjustSize();
+        updateToolTip(control);
+        break;
+    }
+    case Property::ToolTip:
+        updateToolTip(control);
+        break;
+    }
+}
+
+void QtWindow::windowChanged(WindowProperty property) {
+    switch (property) {
+    case WindowProperty::Caption:
+        setWindowTitle(m_model.caption());
+        break;
+    case WindowProperty::Geometry:
+        applyGeometry();
+        break;
+    case WindowProperty::Pointer:
+        if (m_model.pointer() == MousePointer::Busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+        break;
+    case WindowProperty::Font:
+        setFont(toQFont(m_model.font()));
+        break;
+    }
+}
+
+void QtWindow::applyGeometry() {
+    setFixedSize(toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    move(toPixels(m_model.left()), toPixels(m_model.top()));
+}
+
+void QtWindow::updateToolTip(const Control& control) {
+    QWidget* widget = widgetFor(control);
+    if (!widget)
+        return;
+    // A text wider than its control shows whole in a tooltip.
+    int room = 0;
+    if (auto* label = qobject_cast<QLabel*>(widget); label && !control.design().autoSize)
+        room = label->contentsRect().width() - 2 * label->margin();
+    else if (qobject_cast<QLineEdit*>(widget))
+        room = widget->width() - 8; // the frame and the text margins of an entry field
+    const QString text = control.text();
+    const bool clipped = room > 0 && !text.trimmed().isEmpty() &&
+                         widget->fontMetrics().horizontalAdvance(text) > room;
+    widget->setToolTip(clipped ? text : control.toolTip());
+}
+
+void QtWindow::measureFrame() {
+    if (!isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    m_model.setFrameExtent(frame.width() * TwipsPerPixel, frame.height() * TwipsPerPixel);
+    if (onFrameChanged)
+        onFrameChanged();
+}
+
+void QtWindow::focusChanged(const Control* control) {
+    // A field shows its selection only while it has the focus. The real focus follows once
+    // the model's reactions are done (syncFocus); without a window manager Qt may not report
+    // that move as a focus change, so the old field is cleared here.
+    if (m_modelFocus) {
+        if (auto* edit = qobject_cast<QLineEdit*>(widgetFor(*m_modelFocus)))
+            edit->deselect();
+    }
+    m_modelFocus = control;
+}
+
+void QtWindow::onFocusChanged(QWidget* now) {
+    if (m_syncing || m_model.reacting() || !now)
+        return;
+    const auto it = m_controls.find(now);
+    if (it == m_controls.end())
+        return;
+    Control& control = *it->second;
+    dispatch([&] { m_model.moveFocus(control); });
+}
+
+void QtWindow::dispatch(const std::function<void()>& event) {
+    event();
+    syncFocus();
+}
+
+void QtWindow::showFocus() {
+    // Every control shows that it has the focus, not only after the keyboard moved it there:
+    // the next arrow key must not change a list unseen. Showing the window clears the flag.
+    if (testAttribute(Qt::WA_KeyboardFocusChange))
+        return;
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    if (QWidget* focused = focusWidget())
+        focused->update();
+}
+
+void QtWindow::syncFocus() {
+    showFocus();
+    const Control* focused = m_model.focused();
+    QWidget* widget = focused ? widgetFor(*focused) : nullptr;
+    if (!widget || !isVisible())
+        return;
+    widget->update();
+    if (widget->hasFocus())
+        return;
+    m_syncing = true;
+    widget->setFocus(Qt::OtherFocusReason);
+    m_syncing = false;
+}
+
+bool QtWindow::focusNextPrevChild(bool next) {
+    if (Control* target = m_model.nextInTabOrder(m_model.focused(), !next))
+        dispatch([&] { m_model.moveFocus(*target); });
+    return true;
+}
+
+void QtWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        showFocus();
+    if (event->type() == QEvent::WindowStateChange) {
+        m_model.setState(isMinimized()   ? WindowState::Minimised
+                         : isMaximized() ? WindowState::Maximised
+                                         : WindowState::Normal);
+    }
+}
+
+void QtWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    syncFocus();
+    measureFrame();
+}
+
+void QtWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A window manager reports its frame once it has put the window into it.
+    measureFrame();
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, taking every other window with it.
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace veldrune

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "window/windowmodel.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <unordered_map>
+
+namespace veldrune {
+
+class LineCanvas;
+
+// The real main window: one Qt widget per control of the window model, kept in step with it.
+// User events go into the model (picks, clicks, keys, focus moves, typed text); the model's
+// changes come back through the observer. Tab follows the model's focus order. Nothing here
+// decides anything about the program.
+class QtWindow : public QWidget, private WindowObserver {
+public:
+    explicit QtWindow(WindowModel& model);
+    ~QtWindow() override;
+
+    QWidget* widgetFor(const Control& control) const;
+
+    // Runs whenever the window system reports a frame around the window other than the one
+    // the model knew, so that the program can centre the window by its real outer size.
+    std::function<void()> onFrameChanged;
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void build();
+    QWidget* create(Control& control, QWidget* parent);
+    void applyAll(const Control& control);
+    void applyGeometry();
+    void updateToolTip(const Control& control);
+    void measureFrame();
+    void onFocusChanged(QWidget* now);
+    // Runs an event into the model, then brings the real focus where the model has it.
+    void dispatch(const std::function<void()>& event);
+    void syncFocus();
+    void showFocus();
+
+    void controlChanged(const Control& control, Property property) override;
+    void windowChanged(WindowProperty property) override;
+    void focusChanged(const Control* control) override;
+
+    WindowModel& m_model;
+    std::unordered_map<const Control*, QWidget*> m_widgets;
+    std::unordered_map<const QObject*, Control*> m_controls;
+    LineCanvas* m_canvas = nullptr;
+    const Control* m_modelFocus = nullptr;
+    bool m_syncing = false;
+    QSize m_frame{-1, -1};
+    QMetaObject::Connection m_focusConnection;
+};
+
+} // namespace veldrune

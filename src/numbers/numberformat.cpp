@@ -1,0 +1,117 @@
+#include "numbers/numberformat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace veldrune {
+
+namespace {
+
+struct Decimal {
+    bool negative = false;
+    std::string digits; // significant digits, first one non-zero unless the value is zero
+    int exponent = 0;   // decimal exponent of the first digit
+};
+
+// The value rounded to `significant` digits by the C library (correctly rounded).
+Decimal decompose(double value, int significant) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, value);
+    Decimal d;
+    const char* p = buffer;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    for (; *p && *p != 'e'; ++p) {
+        if (*p != '.')
+            d.digits += *p;
+    }
+    if (*p == 'e')
+        d.exponent = std::atoi(p + 1);
+    return d;
+}
+
+bool allZero(const std::string& s) {
+    return s.find_first_not_of('0') == std::string::npos;
+}
+
+} // namespace
+
+QString FormatFixed(double value, int decimals) {
+    if (!std::isfinite(value))
+        return {};
+    if (decimals < 0)
+        decimals = 0;
+    const Decimal d = decompose(value, 15);
+    // Keep the digits down to 10^-decimals; the first dropped digit decides the half.
+    const int keep = d.exponent + decimals + 1;
+    std::string scaled; // the value times 10^decimals, as whole-number digits
+    if (keep <= 0) {
+        scaled = (keep == 0 && d.digits[0] >= '5') ? "1" : "0";
+    } else if (keep >= int(d.digits.size())) {
+        scaled = d.digits + std::string(keep - d.digits.size(), '0');
+    } else {
+        scaled = d.digits.substr(0, keep);
+        if (d.digits[keep] >= '5') {
+            int i = int(scaled.size()) - 1;
+            for (; i >= 0 && scaled[i] == '9'; --i)
+                scaled[i] = '0';
+            if (i >= 0)
+                ++scaled[i];
+            else
+                scaled.insert(scaled.begin(), '1');
+        }
+    }
+    if (int(scaled.size()) <= decimals)
+        scaled.insert(0, decimals + 1 - scaled.size(), '0');
+    const auto firstNonZero = scaled.find_first_not_of('0');
+    const auto integerDigits = scaled.size() - decimals;
+    scaled.erase(0, std::min(firstNonZero, integerDigits - 1));
+    std::string text;
+    if (d.negative && !allZero(scaled))
+        text += '-';
+    text += scaled.substr(0, scaled.size() - decimals);
+    if (decimals > 0)
+        text += '.' + scaled.substr(scaled.size() - decimals);
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QString GeneralText(double value, int significantDigits) {
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+    if (value == 0.0)
+        return QStringLiteral("0");
+    Decimal d = decompose(value, significantDigits);
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    std::string text = d.negative ? "-" : "";
+    const int n = int(d.digits.size());
+    if (d.exponent >= significantDigits || d.exponent < -5) {
+        text += d.digits[0];
+        if (n > 1)
+            text += '.' + d.digits.substr(1);
+        char exponent[16];
+        std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
+                      std::abs(d.exponent));
+        text += exponent;
+    } else if (d.exponent < 0) {
+        text += "0." + std::string(-d.exponent - 1, '0') + d.digits;
+    } else if (d.exponent + 1 >= n) {
+        text += d.digits + std::string(d.exponent + 1 - n, '0');
+    } else {
+        text += d.digits.substr(0, d.exponent + 1) + '.' + d.digits.substr(d.exponent + 1);
+    }
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QString SignedText(double value, int significantDigits) {
+    const QString text = GeneralText(value, significantDigits);
+    return value < 0 ? text : QLatin1Char(' ') + text;
+}
+
+} // namespace veldrune

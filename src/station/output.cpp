@@ -1,0 +1,131 @@
+#include "station/output.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iomanip>
+#include <sstream>
+
+namespace veldrune {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string str(const QString& text) {
+    return text.toStdString();
+}
+
+Json document(const StationReport& r) {
+    Json maxTorque = Json::object();
+    for (const auto& [unit, caption] : r.maxTorque)
+        maxTorque[str(unit)] = str(caption);
+    Json fastening = {{"mode", r.boltLengthMode ? "bolt_length" : "revolutions"},
+                      {"bolt_length", str(r.boltLength)},
+                      {"bolt_pitch", str(r.boltPitch)},
+                      {"revolutions", str(r.revolutions)}};
+    Json messages = Json::array();
+    for (const QString& message : r.messages)
+        messages.push_back(str(message));
+    return {
+        {"system", str(r.system)},
+        {"tool", str(r.tool)},
+        {"angle_head", str(r.angleHead)},
+        {"ratings",
+         {{"max_speed", str(r.maxSpeed)},
+          {"min_speed", str(r.minSpeed)},
+          {"max_torque", maxTorque},
+          {"gear_ratio", r.gearRatio ? Json(str(*r.gearRatio)) : Json(nullptr)}}},
+        {"fastening", fastening},
+        {"phases",
+         {{"initial",
+           {{"time", str(r.initial.time)},
+            {"speed", str(r.initial.speed)},
+            {"revolutions", str(r.initial.revolutions)}}},
+          {"freerun",
+           {{"time", str(r.freerun.time)},
+            {"speed", str(r.freerun.speed)},
+            {"revolutions", str(r.freerun.revolutions)}}},
+          {"tightening",
+           {{"time", str(r.tightening.time)},
+            {"angle", str(r.tightening.angle)},
+            {"speed", str(r.tightening.speed)}}},
+          {"communication_time", str(r.communicationTime)}}},
+        {"total_time", str(r.totalTime)},
+        {"messages", messages},
+    };
+}
+
+} // namespace
+
+std::string StationJson(const StationReport& report) {
+    return document(report).dump(2) + "\n";
+}
+
+std::string StationsJson(const std::vector<StationReport>& reports) {
+    Json all = Json::array();
+    for (const StationReport& report : reports)
+        all.push_back(document(report));
+    return all.dump(2) + "\n";
+}
+
+std::string StationSummary(const StationReport& r) {
+    std::ostringstream out;
+    auto row = [&out](const char* label, const std::string& value) {
+        out << std::left << std::setw(14) << label << value << '\n';
+    };
+    if (!r.description.isEmpty())
+        row("Station", str(r.description));
+    row("System", str(r.system));
+    std::string tool = str(r.tool);
+    if (!r.angleHead.isEmpty())
+        tool += "  with angle head " + str(r.angleHead);
+    if (r.gearRatio)
+        tool += ", gear ratio " + str(*r.gearRatio);
+    row("Tool", tool);
+    row("Speed", "max " + str(r.maxSpeed.trimmed()) + ", min " + str(r.minSpeed.trimmed()));
+    std::string torques;
+    for (const auto& [unit, caption] : r.maxTorque)
+        torques += (torques.empty() ? "" : "  ") + str(caption.trimmed()) + " " + str(unit);
+    row("Max. torque", torques);
+    std::vector<std::string> fastening;
+    if (r.boltLengthMode && !r.boltLength.isEmpty())
+        fastening.push_back("bolt length " + str(r.boltLength) + " mm");
+    if (r.boltLengthMode && !r.boltPitch.isEmpty())
+        fastening.push_back("pitch " + str(r.boltPitch) + " mm");
+    if (!r.revolutions.isEmpty())
+        fastening.push_back(str(r.revolutions) + " revolutions");
+    std::string fasteningText = fastening.empty() ? "nothing entered" : fastening.front();
+    for (std::size_t i = 1; i < fastening.size(); ++i)
+        fasteningText += ", " + fastening[i];
+    row("Fastening", fasteningText);
+
+    out << '\n'
+        << std::left << std::setw(16) << "Phase" << std::right << std::setw(10) << "Time [s]"
+        << std::setw(14) << "Speed [RPM]" << std::setw(14) << "Revolutions" << '\n';
+    auto phase = [&out](const char* name, const StationReport::Phase& p, const std::string& last) {
+        out << std::left << std::setw(16) << name << std::right << std::setw(10) << str(p.time)
+            << std::setw(14) << str(p.speed) << std::setw(14) << last << '\n';
+    };
+    phase("Initial", r.initial, str(r.initial.revolutions));
+    phase("Free run", r.freerun, str(r.freerun.revolutions));
+    phase("Tightening", r.tightening, str(r.tightening.angle) + " deg");
+    out << std::left << std::setw(16) << "Communication" << std::right << std::setw(10)
+        << str(r.communicationTime) << '\n';
+
+    out << "\nEstimated total time: " << str(r.totalTime) << " s\n";
+    out << "Messages: "
+        << (r.messages.isEmpty() ? std::string("none") : str(r.messages.join(u"; "))) << '\n';
+    return out.str();
+}
+
+std::string StationLine(const QString& file, const StationReport& r) {
+    std::string line = str(file) + ": " + str(r.tool);
+    if (!r.angleHead.isEmpty())
+        line += " " + str(r.angleHead);
+    line += ", total " + str(r.totalTime) + " s";
+    if (!r.messages.isEmpty())
+        line += " (" + str(r.messages.join(u"; ")) + ")";
+    return line + '\n';
+}
+
+} // namespace veldrune

@@ -1,0 +1,149 @@
+#include "station/runner.h"
+
+#include "app/veldrune.h"
+#include "platform/recordingplatform.h"
+#include "platform/text.h"
+#include "window/useractions.h"
+
+namespace veldrune {
+
+namespace {
+
+struct Failure {
+    StationError error;
+};
+
+[[noreturn]] void fail(const QString& key, const QString& message) {
+    throw Failure{{key, message}};
+}
+
+QString choices(const QStringList& entries) {
+    QStringList names;
+    for (const QString& entry : entries) {
+        if (!entry.trimmed().isEmpty())
+            names.append(entry.trimmed());
+    }
+    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
+}
+
+// Applies one station to a freshly started program.
+class Application {
+public:
+    Application(Form1& form, const QStringList& messages)
+        : m_form(form)
+        , m_messages(messages) {}
+
+    void apply(const Station& station) {
+        if (station.description)
+            m_form.typeText(m_form.Text5, *station.description);
+        pickSystem(station.system);
+        pickTool(station.tool);
+        if (!station.angleHead.isEmpty())
+            pickAngleHead(station.angleHead);
+        switch (station.fastening) {
+        case Station::Fastening::Revolutions:
+            m_form.click(m_form.Option1(1));
+            typeAndLeave(m_form.Text3, station.revolutions);
+            break;
+        case Station::Fastening::BoltData:
+            typeAndLeave(m_form.Text1, station.boltLength);
+            typeAndLeave(m_form.Text2, station.boltPitch);
+            break;
+        case Station::Fastening::Untouched:
+            break;
+        }
+        typeAndLeave(m_form.Text4(0), station.initialTime);
+        typeAndLeave(m_form.Text4(1), station.initialSpeed);
+        typeAndLeave(m_form.Text4(3), station.freerunSpeed);
+        typeAndLeave(m_form.Text4(2), station.freerunTime);
+        typeAndLeave(m_form.Text4(5), station.tighteningAngle);
+        typeAndLeave(m_form.Text4(6), station.torqueSpeed);
+        typeAndLeave(m_form.Text4(4), station.tighteningTime);
+        typeAndLeave(m_form.Text4(7), station.communicationTime);
+    }
+
+private:
+    void pickSystem(const QString& system) {
+        if (!PickEntry(m_form, m_form.SYSTEM, system))
+            fail(QStringLiteral("system"),
+                 QStringLiteral("%1 is not a controller system; choose %2")
+                     .arg(Excerpt(system), choices(m_form.SYSTEM.entries())));
+    }
+
+    void pickTool(const QString& tool) {
+        // Entry 0 is the prompt, not a tool.
+        if (PickEntry(m_form, m_form.TOOLLIST, tool, 1))
+            return;
+        QString offered = choices(m_form.TOOLLIST.entries().mid(1));
+        if (m_form.TOOLLIST.listCount() <= 1 && !m_messages.isEmpty())
+            offered += QStringLiteral(" (%1)").arg(m_messages.join(QStringLiteral("; ")));
+        fail(QStringLiteral("tool"), QStringLiteral("%1 is not offered for %2; offered: %3")
+                                         .arg(Excerpt(tool), m_form.SYSTEM.text(), offered));
+    }
+
+    void pickAngleHead(const QString& head) {
+        if (!m_form.ANGLE.visible())
+            fail(QStringLiteral("angle_head"),
+                 QStringLiteral("%1 has no angle heads").arg(m_form.SYSTEM.text()));
+        if (!PickEntry(m_form, m_form.ANGLE, head))
+            fail(QStringLiteral("angle_head"),
+                 QStringLiteral("%1 does not fit %2; heads that fit: %3")
+                     .arg(Excerpt(head), m_form.TOOLLIST.text().trimmed(),
+                          choices(m_form.ANGLE.entries())));
+    }
+
+    void typeAndLeave(Control& field, const std::optional<QString>& text) {
+        if (text)
+            TypeAndLeave(m_form, field, *text);
+    }
+
+    Form1& m_form;
+    const QStringList& m_messages; // shown so far, such as a missing catalogue
+};
+
+StationReport report(Veldrune& program, const QStringList& messages) {
+    Form1& f = program.form();
+    StationReport r;
+    r.description = f.Text5.text();
+    r.system = f.SYSTEM.text();
+    r.tool = f.TOOLLIST.text().trimmed();
+    r.angleHead = f.ANGLE.visible() ? f.ANGLE.text().trimmed() : QString();
+    r.maxSpeed = f.Label3(0).text();
+    r.minSpeed = f.Label3(1).text();
+    for (int u = 0; u < f.TQUNIT.listCount(); ++u)
+        r.maxTorque.emplace_back(f.TQUNIT.entry(u), f.Label4(u).text());
+    if (program.selection().HeadRatio != 1.0f)
+        r.gearRatio = f.Label17.text();
+    r.boltLengthMode = f.Option1(0).value();
+    r.boltLength = f.Text1.text();
+    r.boltPitch = f.Text2.text();
+    r.revolutions = f.Text3.text();
+    r.initial = {f.Text4(0).text(), f.Text4(1).text(), f.Label12(0).text(), {}};
+    r.freerun = {f.Text4(2).text(), f.Text4(3).text(), f.Label12(1).text(), {}};
+    r.tightening = {f.Text4(4).text(), f.Text4(6).text(), {}, f.Text4(5).text()};
+    r.communicationTime = f.Text4(7).text();
+    r.totalTime = f.TOTAL.text();
+    for (const QString& message : messages) {
+        if (!r.messages.contains(message))
+            r.messages.append(message);
+    }
+    return r;
+}
+
+} // namespace
+
+std::variant<StationReport, StationError>
+RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile) {
+    Veldrune program(platform);
+    if (!catalogueFile.isEmpty())
+        program.setCatalogueFile(catalogueFile);
+    program.startUp({});
+    try {
+        Application(program.form(), platform.messages()).apply(station);
+    } catch (const Failure& failure) {
+        return failure.error;
+    }
+    return report(program, platform.messages());
+}
+
+} // namespace veldrune

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "station/station.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace veldrune {
+
+class RecordingPlatform;
+
+// What the window shows once a station has been applied, text for text.
+struct StationReport {
+    QString description;
+    QString system;
+    QString tool;      // the picked entry without surrounding blanks
+    QString angleHead; // likewise; empty without a head
+    QString maxSpeed;
+    QString minSpeed;
+    std::vector<std::pair<QString, QString>> maxTorque; // offered unit, caption
+    std::optional<QString> gearRatio;                   // while an angle head is in use
+    bool boltLengthMode = true;
+    QString boltLength;
+    QString boltPitch;
+    QString revolutions;
+    struct Phase {
+        QString time;
+        QString speed;
+        QString revolutions; // initial and free run
+        QString angle;       // tightening
+    };
+    Phase initial;
+    Phase freerun;
+    Phase tightening;
+    QString communicationTime;
+    QString totalTime;
+    QStringList messages; // distinct, in order of first appearance
+};
+
+// Starts the program as the window does and applies the station as a person would at it:
+// picks, then "type and leave" for every given value. `catalogueFile` replaces the program
+// folder's TOOLINFO.LST when it is not empty.
+// The platform should be fresh: its messages are the station's.
+std::variant<StationReport, StationError>
+RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile);
+
+} // namespace veldrune

@@ -1,0 +1,203 @@
+#include "station/station.h"
+
+#include "platform/text.h"
+
+#include <QStringList>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace veldrune {
+
+namespace {
+
+using Json = nlohmann::json;
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+struct Failure {
+    StationError error;
+};
+
+[[noreturn]] void fail(const QString& key, const QString& message) {
+    throw Failure{{key, message}};
+}
+
+QString typeName(const Json& value) {
+    return fromStd(value.type_name());
+}
+
+QString typed(const Json& value, const QString& key) {
+    if (value.is_string())
+        return fromStd(value.get<std::string>());
+    if (value.is_number_integer() || value.is_number_unsigned())
+        return fromStd(value.dump());
+    if (value.is_number_float())
+        return TypedNumber(value.get<double>());
+    fail(key, QStringLiteral("must be a number or a string, not %1").arg(typeName(value)));
+}
+
+QString text(const Json& value, const QString& key) {
+    if (!value.is_string())
+        fail(key, QStringLiteral("must be a string, not %1").arg(typeName(value)));
+    return fromStd(value.get<std::string>());
+}
+
+void readFastening(const Json& fastening, Station& station) {
+    if (!fastening.is_object())
+        fail(QStringLiteral("fastening"),
+             QStringLiteral("must be an object with bolt_length and bolt_pitch, or revolutions"));
+    for (const auto& [name, value] : fastening.items()) {
+        const QString key = QStringLiteral("fastening.") + fromStd(name);
+        if (name == "bolt_length")
+            station.boltLength = typed(value, key);
+        else if (name == "bolt_pitch")
+            station.boltPitch = typed(value, key);
+        else if (name == "revolutions")
+            station.revolutions = typed(value, key);
+        else
+            fail(key, QStringLiteral("unknown key; allowed: bolt_length, bolt_pitch, revolutions"));
+    }
+    const bool bolt = station.boltLength || station.boltPitch;
+    if (bolt && station.revolutions)
+        fail(QStringLiteral("fastening"),
+             QStringLiteral("give either bolt_length and bolt_pitch, or revolutions, not both"));
+    if (bolt)
+        station.fastening = Station::Fastening::BoltData;
+    else if (station.revolutions)
+        station.fastening = Station::Fastening::Revolutions;
+}
+
+Station readStation(const Json& root) {
+    if (!root.is_object())
+        fail({},
+             QStringLiteral("a station file holds one JSON object, not %1").arg(typeName(root)));
+    Station station;
+    const std::map<std::string, std::optional<QString> Station::*> typedFields = {
+        {"description", &Station::description},
+        {"initial_time", &Station::initialTime},
+        {"initial_speed", &Station::initialSpeed},
+        {"freerun_time", &Station::freerunTime},
+        {"freerun_speed", &Station::freerunSpeed},
+        {"tightening_angle", &Station::tighteningAngle},
+        {"tightening_time", &Station::tighteningTime},
+        {"torque_speed", &Station::torqueSpeed},
+        {"communication_time", &Station::communicationTime},
+    };
+    bool hasSystem = false;
+    bool hasTool = false;
+    for (const auto& [name, value] : root.items()) {
+        const QString key = fromStd(name);
+        if (const auto field = typedFields.find(name); field != typedFields.end()) {
+            station.*(field->second) = typed(value, key);
+        } else if (name == "system") {
+            station.system = text(value, key);
+            hasSystem = true;
+        } else if (name == "tool") {
+            station.tool = text(value, key);
+            hasTool = true;
+        } else if (name == "angle_head") {
+            station.angleHead = text(value, key).trimmed();
+        } else if (name == "fastening") {
+            readFastening(value, station);
+        } else if (name == "duty_cycle") {
+            fail(key,
+                 QStringLiteral("the duty-cycle calculation is not available in this version"));
+        } else {
+            fail(key, QStringLiteral("unknown key"));
+        }
+    }
+    if (!hasSystem)
+        fail(QStringLiteral("system"), QStringLiteral("is missing"));
+    if (!hasTool)
+        fail(QStringLiteral("tool"), QStringLiteral("is missing"));
+    if (station.freerunTime && station.freerunSpeed)
+        fail(QStringLiteral("freerun_time"),
+             QStringLiteral("excludes freerun_speed; give one of them"));
+    if (station.tighteningTime && station.torqueSpeed)
+        fail(QStringLiteral("tightening_time"),
+             QStringLiteral("excludes torque_speed; give one of them"));
+    return station;
+}
+
+// nlohmann reports the byte where parsing stopped; people count lines.
+int lineOf(const QByteArray& json, std::size_t byte) {
+    const auto end = std::min<std::size_t>(byte, std::size_t(json.size()));
+    return 1 + int(std::count(json.begin(), json.begin() + qsizetype(end), '\n'));
+}
+
+// The parser's own words without its "[json.exception...] parse error at ...: " prefix, the
+// text it quotes (the last token read, a number) cut to an excerpt.
+QString parserReason(const char* what) {
+    QString reason = fromStd(what);
+    if (reason.startsWith(u'[')) // "[json.exception.out_of_range.406] "
+        reason = reason.mid(reason.indexOf(u']') + 2);
+    if (reason.startsWith(QStringLiteral("parse error")))
+        reason = reason.mid(reason.indexOf(QStringLiteral(": ")) + 2);
+    if (reason.startsWith(QStringLiteral("syntax error ")))
+        reason.remove(0, 13);
+    // The quoted token runs to the quote before "; expected ...", or to the last quote.
+    qsizetype open = reason.indexOf(QStringLiteral("last read: '"));
+    open = open >= 0 ? open + 11 : reason.indexOf(QStringLiteral("parsing '")) + 8;
+    qsizetype close = reason.lastIndexOf(QStringLiteral("'; expected "));
+    if (close < open)
+        close = reason.lastIndexOf(u'\'');
+    if (open >= 8 && close > open)
+        reason = reason.left(open) + Excerpt(reason.mid(open + 1, close - open - 1), u'\'') +
+                 reason.mid(close + 1);
+    return reason;
+}
+
+} // namespace
+
+QString TypedNumber(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+std::variant<Station, StationError> ReadStation(const QByteArray& json) {
+    // The keys leading to the value being read, so that a failure inside a value (a number
+    // beyond the range of a double) can name its key.
+    std::vector<std::string> keys;
+    const Json::parser_callback_t track = [&keys](int depth, Json::parse_event_t event,
+                                                  Json& parsed) {
+        if (event == Json::parse_event_t::key) {
+            keys.resize(std::size_t(std::max(depth, 1)));
+            keys.back() = parsed.get<std::string>();
+        } else if (event == Json::parse_event_t::object_end) {
+            keys.resize(std::size_t(std::max(depth, 0)));
+        }
+        return true;
+    };
+    Json root;
+    try {
+        root = Json::parse(json.begin(), json.end(), track);
+    } catch (const Json::parse_error& e) {
+        const int line = e.byte == 0 ? 1 : lineOf(json, e.byte - 1);
+        return StationError{
+            {},
+            QStringLiteral("line %1: JSON syntax error %2").arg(line).arg(parserReason(e.what()))};
+    } catch (const Json::exception& e) {
+        QStringList path;
+        for (const std::string& key : keys) {
+            if (!key.empty())
+                path.append(fromStd(key));
+        }
+        return StationError{path.join(u'.'), parserReason(e.what())};
+    }
+    try {
+        return readStation(root);
+    } catch (const Failure& failure) {
+        return failure.error;
+    }
+}
+
+} // namespace veldrune

@@ -1,0 +1,48 @@
+#include "window/useractions.h"
+
+#include "window/form1.h"
+
+#include <algorithm>
+
+namespace veldrune {
+
+void TypeAndLeave(Form1& form, Control& field, const QString& text) {
+    form.moveFocus(field);
+    form.typeText(field, text);
+    form.moveFocus(form.Text5);
+}
+
+bool PickEntry(WindowModel& window, Control& list, const QString& text, int first) {
+    const QString wanted = text.trimmed();
+    for (int i = first; i < list.listCount(); ++i) {
+        if (list.entry(i).trimmed() == wanted) {
+            window.pick(list, i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void PressEnter(WindowModel& window, Control& field) {
+    window.moveFocus(field);
+    window.keyPress(field, Key::Enter);
+}
+
+QString TypeKeys(WindowModel& window, Control& field, const QString& keys) {
+    window.moveFocus(field);
+    QString accepted;
+    for (const QChar key : keys) {
+        if (!window.keyPress(field, key.unicode()))
+            continue;
+        accepted += key;
+        QString text = field.text();
+        const int start = std::min(field.selectionStart(), int(text.size()));
+        const int length = std::min(field.selectionLength(), int(text.size()) - start);
+        text.replace(start, length, key);
+        window.typeText(field, text);
+        field.select(start + 1, 0);
+    }
+    return accepted;
+}
+
+} // namespace veldrune

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace veldrune {
+
+class Control;
+class Form1;
+class WindowModel;
+
+// What a person does at the window, in the model's events. The batch calculator, station
+// files and the tests all act through these, so the window is driven one way only.
+
+// The focus comes to the field, its text is replaced by `text` (typing runs no reaction) and
+// the focus goes on to DESCRIPTION, which has no reactions: the field's focus-lost reaction
+// runs exactly once, and the control that had the focus before runs its own.
+void TypeAndLeave(Form1& form, Control& field, const QString& text);
+
+// Makes the first entry from `first` on whose text equals `text`, surrounding blanks not
+// counting, the list's current entry, which runs the list's reaction even when that entry
+// was current already. False, and nothing happens, when no entry matches.
+bool PickEntry(WindowModel& window, Control& list, const QString& text, int first = 0);
+
+// The focus comes to the field, then Enter is pressed in it.
+void PressEnter(WindowModel& window, Control& field);
+
+// The focus comes to the field, then each character is typed as a key: one the key reaction
+// lets through replaces the selection or goes in at the caret, as in a real field (so the
+// first key replaces the text that gaining the focus selected). Returns the keys let through.
+QString TypeKeys(WindowModel& window, Control& field, const QString& keys);
+
+} // namespace veldrune

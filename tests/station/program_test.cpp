@@ -1,0 +1,129 @@
+// The batch calculator as its users run it: exit status, standard output and error.
+
+#include "support/qtprinters.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
+Outcome calc(const QStringList& arguments,
+             const QString& folder = QStringLiteral(VELDRUNE_TEST_DATA "/stations")) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VELDRUNE_CALC_PROGRAM), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(BatchProgram, OneStationGivesASummaryAndATraceWithItsHeaderAlone) {
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(u"trace.csv"_s);
+    const Outcome run = calc({u"--trace"_s, trace, u"wheel-nuts.json"_s});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(u"KRV-110QM1-05  with angle head RH1, gear ratio 1.555"_s));
+    EXPECT_TRUE(run.out.contains(u"Estimated total time: 2.47 s"_s));
+    EXPECT_TRUE(run.out.contains(u"Messages: none"_s));
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "step,time_s,phase_s,ramp_s,torque_percent,load_percent,x,torque_y,"
+                              "load_y\n"); // no duty cycle
+}
+
+TEST(BatchProgram, SeveralStationsGiveALineEachOrAJsonArrayOfTheWindowsTexts) {
+    Outcome run = calc({u"wheel-nuts.json"_s, u"slow.json"_s});
+    EXPECT_EQ(run.status, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], u"wheel-nuts.json: KRV-110QM1-05 RH1, total 2.47 s"_s);
+    EXPECT_TRUE(lines[1].contains(u"(FIRST TIME LIMIT OVER; SECOND TIME LIMIT OVER)"_s));
+
+    run = calc({u"--json"_s, u"wheel-nuts.json"_s, u"revolutions.json"_s});
+    const auto doc = nlohmann::ordered_json::parse(run.out.toStdString());
+    ASSERT_TRUE(doc.is_array());
+    const auto& ratings = doc[0]["ratings"];
+    EXPECT_EQ(ratings["max_speed"], "1286 RPM");
+    EXPECT_EQ(ratings["min_speed"], " 6.430868 RPM");
+    EXPECT_EQ(ratings["max_torque"].dump(),
+              R"({"NM":"8.78","KGM":"0.896","KGCM":"89.6","FTLBS":"6.48","INLBS":"77.6"})");
+    EXPECT_EQ(ratings["gear_ratio"], "1.555");
+    EXPECT_EQ(doc[0]["fastening"]["revolutions"], "16.00");
+    EXPECT_EQ(doc[0]["messages"].size(), 0u);
+
+    EXPECT_EQ(doc[1]["tool"], "PZS-520QM4-S12");
+    EXPECT_TRUE(doc[1]["ratings"]["gear_ratio"].is_null());
+    EXPECT_EQ(doc[1]["fastening"]["mode"], "revolutions");
+    EXPECT_EQ(doc[1]["fastening"]["revolutions"], "12.00");
+    // A typed tightening time derives the torque speed, then the time it really gives.
+    EXPECT_EQ(doc[1]["phases"]["tightening"]["speed"], "38");
+    EXPECT_EQ(doc[1]["phases"]["tightening"]["time"], "0.39");
+    EXPECT_FALSE(doc[1].contains("duty_cycle"));
+}
+
+TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
+    QTemporaryDir dir;
+    const QByteArray huge(5'000'000, 'A');
+    const QString broken =
+        writeFile(dir, u"broken.json"_s, "{\n  \"system\": \"MVC4800\"\n  \"tool\": \"x\"\n}");
+    const QString overflow =
+        writeFile(dir, u"overflow.json"_s, R"({"system": "MVC4800", "colour": [-1e999]})");
+    const QStringList cases[] = {
+        {u"wheel-nuts.json"_s, broken},
+        {overflow},
+        {writeFile(dir, u"tool.json"_s, R"({"system": "MVC4800", "tool": ")" + huge + "\"}")},
+        {writeFile(dir, u"key.json"_s, "{\"" + huge + "\": 1}")},
+        {writeFile(dir, u"unclosed.json"_s, "{\"system\": \"" + huge)},
+        {u"missing.json"_s},
+        {u"--catalogue"_s, dir.filePath(u"none.lst"_s), u"wheel-nuts.json"_s},
+        {u"--unknown"_s, u"wheel-nuts.json"_s},
+        {},
+    };
+    for (const QStringList& arguments : cases) {
+        const Outcome run = calc(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(u' ').left(200).toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.left(1000).toStdString();
+        EXPECT_LT(run.err.size(), 1000) << run.err.left(1000).toStdString();
+    }
+    EXPECT_TRUE(calc({broken}).err.contains(u"broken.json: line 3: JSON syntax error"_s));
+    EXPECT_TRUE(
+        calc({overflow})
+            .err.contains(u"overflow.json: key \"colour\": number overflow parsing '-1e999'"_s));
+}
+
+TEST(BatchProgram, AnotherCatalogueAndTheWorkingFoldersNmMarkerAreHeeded) {
+    QTemporaryDir dir;
+    const QString catalogue =
+        writeFile(dir, u"tools.lst"_s, "A,B,C\n\"KRV-110QM1-05\",50,1000,20,1,0,2,0,0,0,1,0,0,0\n");
+    writeFile(dir, u"NM.TXT"_s, {});
+    const QString station = QStringLiteral(VELDRUNE_TEST_DATA "/stations/wheel-nuts.json");
+    const Outcome run = calc({u"--json"_s, u"--catalogue"_s, catalogue, station}, dir.path());
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const auto doc = nlohmann::json::parse(run.out.toStdString());
+    EXPECT_EQ(doc["ratings"]["max_speed"], "643 RPM");
+    EXPECT_EQ(doc["ratings"]["max_torque"].dump(), R"({"NM":"55.000"})"); // offered units only
+}
+
+} // namespace
