@@ -1,7 +1,9 @@
 #include "app/veldrune.h"
 
+#include "app/commandbuttons.h"
 #include "app/startup.h"
 #include "calc/calc.h"
+#include "calc/loadchart.h"
 #include "catalogue/angleheads.h"
 #include "catalogue/toolinfo.h"
 #include "catalogue/toollists.h"
@@ -35,6 +37,12 @@ void Veldrune::attachReactions() {
         AngleClick(m_form, tools, m_selection, recalculate);
     };
     f.TQUNIT.onClick = [this, &tools] { UnitReaction(m_form, tools, m_selection, m_platform); };
+    f.DURR.onClick = [this] { RedrawLoadChart(m_form, m_catalogue, m_platform); };
+    for (int i = 0; i < 4; ++i) {
+        f.Command1(i).onClick = [this, i] {
+            Command1Click(i, m_form, m_catalogue, m_flags, m_platform);
+        };
+    }
     AttachEntryFields(f, tools, m_selection, m_platform);
 }
 

@@ -1,6 +1,6 @@
 #include "gui/qtplatform.h"
 
-#include "gui/twips.h"
+#include "window/twips.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

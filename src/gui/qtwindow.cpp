@@ -1,7 +1,7 @@
 #include "gui/qtwindow.h"
 
 #include "gui/fieldedit.h"
-#include "gui/twips.h"
+#include "window/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,27 +18,6 @@
 namespace veldrune {
 
 namespace {
-
-// The classic system colours by number, as the window was designed against them.
-QColor systemColour(int index) {
-    static const QRgb Colours[] = {
-        0xC8C8C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
-        0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080,
-        0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000, 0xFFFFE1};
-    return index >= 0 && index < int(std::size(Colours)) ? QColor(Colours[index]) : QColor();
-}
-
-QColor toQColor(Colour colour) {
-    switch (colour.source) {
-    case Colour::Source::System:
-        return systemColour(int(colour.value));
-    case Colour::Source::Rgb:
-        return QColor(QRgb(colour.value));
-    case Colour::Source::Default:
-        break;
-    }
-    return {};
-}
 
 QFont toQFont(const FontSpec& wanted) {
     QFont font(wanted.face);
@@ -85,7 +64,7 @@ protected:
             if (control->kind() != ControlKind::Line || !control->visible())
                 continue;
             const ControlDesign& d = control->design();
-            QColor colour = toQColor(control->foreColour());
+            QColor colour = control->foreColour().toQColor();
             if (!colour.isValid())
                 colour = Qt::black;
             painter.setPen(QPen(colour, d.lineWidth, Qt::SolidLine, Qt::FlatCap));
@@ -301,8 +280,8 @@ void QtWindow::controlChanged(const Control& control, Property property) {
     case Property::ForeColour: {
         QPalette palette =
             widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
-        const QColor back = toQColor(control.backColour());
-        const QColor fore = toQColor(control.foreColour());
+        const QColor back = control.backColour().toQColor();
+        const QColor fore = control.foreColour().toQColor();
         if (back.isValid()) {
             palette.setColor(QPalette::Base, back);
             palette.setColor(QPalette::Window, back);
@@ -338,6 +317,11 @@ void QtWindow::controlChanged(const Control& control, Property property) {
     }
     case Property::ToolTip:
         updateToolTip(control);
+        break;
+    case Property::Picture:
+        // The box shows the picture the model keeps, whatever covers and uncovers it.
+        if (label && control.kind() == ControlKind::PictureBox)
+            label->setPixmap(QPixmap::fromImage(control.picture()));
         break;
     }
 }

@@ -4,12 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
 #include <limits>
 
 namespace veldrune {
 
 QString JoinPath(const QString& folder, const QString& fileName) {
     return QDir(folder.trimmed()).filePath(fileName);
+}
+
+std::uint32_t Platform::tickCount() const {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 LocalFiles::LocalFiles(QString programFolder, QString workingFolder)

@@ -36,6 +36,9 @@ public:
 
     // Size of the screen in twips.
     virtual QSizeF screenSize() const = 0;
+
+    // A millisecond counter that only ever runs forwards, as the system's tick count does.
+    virtual std::uint32_t tickCount() const;
 };
 
 // Joins a folder and a file name by the rules of the system's paths.

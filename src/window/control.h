@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QPainter;
 
 namespace veldrune {
 
@@ -37,6 +43,8 @@ struct Colour {
 
     static Colour system(int index) { return {Source::System, std::uint32_t(index)}; }
     static Colour rgb(std::uint32_t rgb) { return {Source::Rgb, rgb}; }
+    // The colour itself; invalid for the platform's default.
+    QColor toQColor() const;
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
@@ -45,6 +53,9 @@ struct FontSpec {
     double points = 9.0;
     bool bold = false;
     bool italic = false;
+    // The font for drawing in twips (20 to a point): a point size would be resolved before a
+    // painter's scale and come out far too small.
+    QFont inTwips() const;
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
@@ -78,6 +89,7 @@ enum class Property {
     Selection,
     Place,
     ToolTip,
+    Picture,
 };
 
 // The fixed design of a control: what the window designer laid out.
@@ -154,6 +166,13 @@ public:
     bool value() const { return m_value; }
     void setValue(bool on);
 
+    // The drawing a picture box keeps, so that it shows again whenever the window is painted:
+    // an image of the box's size at 15 twips a pixel, empty until the box is first cleared
+    // or drawn into. A window that keeps no pictures (see WindowModel) leaves it empty.
+    const QImage& picture() const { return m_picture; }
+    // Clears the picture to the box's background colour.
+    void clearPicture();
+
     // Text selection of an entry field.
     int selectionStart() const { return m_selStart; }
     int selectionLength() const { return m_selLength; }
@@ -171,6 +190,7 @@ public:
 
 private:
     friend class WindowModel;
+    friend class PictureSurface;
     void changed(Property property);
 
     WindowModel& m_window;
@@ -191,6 +211,23 @@ private:
     bool m_value = false;
     int m_selStart = 0;
     int m_selLength = 0;
+    QImage m_picture;
+};
+
+// A painter on a picture box's kept picture, in twips, with the box's font; the box shows the
+// drawing when the surface is done. While the window keeps no pictures there is no painter.
+class PictureSurface {
+public:
+    explicit PictureSurface(Control& box);
+    ~PictureSurface();
+    PictureSurface(const PictureSurface&) = delete;
+    PictureSurface& operator=(const PictureSurface&) = delete;
+
+    QPainter* painter() { return m_painter.get(); }
+
+private:
+    Control& m_box;
+    std::unique_ptr<QPainter> m_painter;
 };
 
 } // namespace veldrune

@@ -1,8 +1,38 @@
 #include "window/windowmodel.h"
 
+#include "window/twips.h"
+
+#include <QPainter>
+
 #include <algorithm>
+#include <iterator>
 
 namespace veldrune {
+
+QColor Colour::toQColor() const {
+    // The classic system colours by number, as the window was designed against them.
+    static const QRgb SystemColours[] = {
+        0xC8C8C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
+        0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080,
+        0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000, 0xFFFFE1};
+    switch (source) {
+    case Source::System:
+        return value < std::size(SystemColours) ? QColor(SystemColours[value]) : QColor();
+    case Source::Rgb:
+        return QColor(QRgb(value));
+    case Source::Default:
+        break;
+    }
+    return {};
+}
+
+QFont FontSpec::inTwips() const {
+    QFont font(face);
+    font.setPixelSize(std::max(1, int(std::lround(points * TwipsPerPoint))));
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
 
 Control::Control(WindowModel& window, int id, ControlDesign design)
     : m_window(window)
@@ -135,6 +165,34 @@ void Control::setValue(bool on) {
     // Switching an option on, or ticking or clearing a box, is a click.
     if ((on || m_design.kind == ControlKind::CheckBox) && onClick)
         m_window.react(onClick);
+}
+
+void Control::clearPicture() {
+    if (!m_window.keepsPictures())
+        return;
+    if (m_picture.isNull())
+        m_picture = QImage(toPixels(m_place.width), toPixels(m_place.height), QImage::Format_RGB32);
+    const QColor back = m_back.toQColor();
+    m_picture.fill(back.isValid() ? back : QColor(Qt::white));
+    changed(Property::Picture);
+}
+
+PictureSurface::PictureSurface(Control& box)
+    : m_box(box) {
+    if (!box.m_window.keepsPictures())
+        return;
+    if (box.m_picture.isNull())
+        box.clearPicture();
+    m_painter = std::make_unique<QPainter>(&box.m_picture);
+    m_painter->scale(1.0 / TwipsPerPixel, 1.0 / TwipsPerPixel);
+    m_painter->setFont(box.font().inTwips());
+}
+
+PictureSurface::~PictureSurface() {
+    if (!m_painter)
+        return;
+    m_painter->end();
+    m_box.changed(Property::Picture);
 }
 
 void Control::select(int start, int length) {

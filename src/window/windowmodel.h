@@ -103,6 +103,11 @@ public:
     // Text typed or pasted into a field: it changes the text and runs no reaction.
     void typeText(Control& control, const QString& text);
 
+    // Whether picture boxes keep what is drawn into them. A window on screen does; the batch
+    // calculator needs no pictures unless it writes one out.
+    void setKeepsPictures(bool keep) { m_keepsPictures = keep; }
+    bool keepsPictures() const { return m_keepsPictures; }
+
     void setObserver(WindowObserver* observer) { m_observer = observer; }
     WindowObserver* observer() const { return m_observer; }
 
@@ -134,6 +139,7 @@ private:
     Control* m_focused = nullptr;
     Control* m_pendingFocus = nullptr;
     int m_depth = 0;
+    bool m_keepsPictures = true;
     WindowObserver* m_observer = nullptr;
 };
 

@@ -193,6 +193,21 @@ TEST_F(RealWindow, PicksOptionsAndTypingReachTheModel) {
     EXPECT_FALSE(widget(f.Text1)->isEnabled());
 }
 
+TEST_F(RealWindow, TheChartStaysInPicture2WhateverRepaintsTheWindow) {
+    pickTool();
+    click(f.Command1(3)); // LOAD CALCULATION: the tall layout
+    EXPECT_EQ(window.height(), 683);
+    f.Text4(8).setText(u"30"_s);
+    f.Text4(9).setText(u"4.5"_s);
+    widget(f.DURR)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Down); // 8 minutes
+    EXPECT_EQ(f.DURR.text(), u"8"_s);
+    auto* picture = widget<QLabel>(f.Picture2);
+    window.repaint();
+    EXPECT_EQ(picture->pixmap().toImage(), f.Picture2.picture());
+    EXPECT_EQ(picture->grab().toImage().pixel(300, 100), f.Picture2.picture().pixel(300, 100));
+}
+
 TEST_F(RealWindow, TextsTooWideForTheirControlShowWholeInATooltip) {
     ASSERT_TRUE(PickEntry(f, f.TOOLLIST, u"KRV-220QT2-A"_s));
     ASSERT_TRUE(PickEntry(f, f.ANGLE, u"RH3"_s));

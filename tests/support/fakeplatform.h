@@ -37,6 +37,9 @@ public:
     std::optional<QByteArray> readFile(const QString& path) const override;
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
     QSizeF screenSize() const override { return {19200, 16200}; } // 1280 x 1080 pixels
+    std::uint32_t tickCount() const override { return ticks; }    // time stands still
+
+    std::uint32_t ticks = 0;
 
 private:
     std::map<QString, QByteArray> m_files;
