@@ -42,6 +42,7 @@ bench: setup
 	cmake --preset release -DVELDRUNE_BUILD_BENCH=ON
 	cmake --build --preset release -j $(JOBS)
 	./build-release/bench/veldrune-bench
+	bench/batch-stations.sh build-release/veldrune-calc
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

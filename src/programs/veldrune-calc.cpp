@@ -7,14 +7,15 @@
 #include "station/runner.h"
 #include "station/station.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <CLI/CLI.hpp>
 
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -36,19 +37,19 @@ std::string where(const QString& file, const veldrune::StationError& error) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-
     CLI::App cli{"Computes fastening stations exactly as the VELDRUNE window would.",
                  "veldrune-calc"};
     std::vector<std::string> files;
     bool json = false;
     std::string catalogue;
     std::string trace;
+    std::string chart;
     cli.add_option("stations", files, "Station files (JSON)")->required();
     cli.add_flag("--json", json, "Print the stations' JSON documents instead of a summary");
     cli.add_option("--catalogue", catalogue,
                    "Tool catalogue to read instead of TOOLINFO.LST beside the program");
-    cli.add_option("--trace", trace, "Write the duty-cycle steps to this CSV file");
+    cli.add_option("--trace", trace, "Write the duty-cycle steps of the station to this CSV file");
+    cli.add_option("--chart", chart, "Write the station's load chart to this PNG file");
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -57,11 +58,29 @@ int main(int argc, char* argv[]) {
     } catch (const CLI::ParseError& e) {
         return refuse(e.what());
     }
+    if ((!trace.empty() || !chart.empty()) && files.size() != 1)
+        return refuse("--trace and --chart take one station file");
 
-    const QString catalogueFile = QString::fromStdString(catalogue);
-    if (!catalogueFile.isEmpty() && !QFile(catalogueFile).open(QIODevice::ReadOnly))
+    // Standard error is for the one line about bad input; Qt's notes stay out of it.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    // Drawing the chart needs fonts, and so a GUI application, but never a screen.
+    std::unique_ptr<QCoreApplication> app;
+    if (chart.empty()) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+    veldrune::RunOptions options;
+    options.catalogueFile = QString::fromStdString(catalogue);
+    options.chart = !chart.empty();
+    options.steps = !trace.empty();
+    if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + catalogue + ": cannot be read");
 
+    // Nothing reaches standard output before every station has run: a bad one refuses all.
     std::vector<veldrune::StationReport> reports;
     for (const std::string& name : files) {
         const QString file = QString::fromStdString(name);
@@ -73,20 +92,20 @@ int main(int argc, char* argv[]) {
             return refuse(where(file, *error));
         veldrune::RecordingPlatform platform(QCoreApplication::applicationDirPath(),
                                              QDir::currentPath());
-        const auto result =
-            veldrune::RunStation(std::get<veldrune::Station>(station), platform, catalogueFile);
+        auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
         if (const auto* error = std::get_if<veldrune::StationError>(&result))
             return refuse(where(file, *error));
-        reports.push_back(std::get<veldrune::StationReport>(result));
+        reports.push_back(std::move(std::get<veldrune::StationReport>(result)));
     }
 
     if (!trace.empty()) {
-        // No station computes a duty cycle yet: the trace holds its header alone.
         std::ofstream out(trace);
-        out << veldrune::TraceHeader;
+        out << veldrune::DutyCycleTrace(reports.front());
         if (!out)
             return refuse("--trace " + trace + ": cannot be written");
     }
+    if (!chart.empty() && !reports.front().chart.save(QString::fromStdString(chart), "PNG"))
+        return refuse("--chart " + chart + ": cannot be written");
 
     if (json)
         std::cout << (reports.size() == 1 ? veldrune::StationJson(reports.front())

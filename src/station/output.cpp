@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <iomanip>
 #include <sstream>
 
@@ -15,6 +16,53 @@ std::string str(const QString& text) {
     return text.toStdString();
 }
 
+// A number written with up to `digits` significant digits, as JSON keeps it: the shortest
+// double that reads back as that text prints as that text.
+Json significant(double value, int digits) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return std::strtod(text, nullptr);
+}
+
+Json dutyCycle(const StationReport::DutyCycle& d) {
+    const LoadSimulation& load = d.load;
+    Json json = {
+        {"torque_unit", str(d.torqueUnit)},
+        {"station_cycle_time", str(d.stationCycleTime)},
+        {"fastening_torque", str(d.fasteningTorque)},
+        {"prevailing_torque", d.prevailingTorque},
+        {"torque_recovery_time", str(d.torqueRecoveryTime)},
+        {"period_minutes", str(d.periodMinutes)},
+        {"steps", load.simulatedSteps},
+        {"motor_row", load.MotorRow},
+        {"motor_speed", std::lround(load.MotorSpeed)},
+        {"gear_ratio", load.GearRatio ? significant(*load.GearRatio, 7) : Json(nullptr)},
+        {"peak_torque_percent", significant(load.peakTorquePercent, 9)},
+        {"peak_load_percent", significant(load.peakLoadPercent, 9)},
+        {"final_load_percent", significant(load.finalLoadPercent, 9)},
+        {"overload", load.peakLoadPercent > 100},
+        {"completed", load.completed},
+    };
+    if (!load.completed)
+        json["stopped_at_step"] = load.stoppedAtStep;
+    return json;
+}
+
+// The duty cycle in a few words: the peak load and whether it overloads the motor.
+std::string loadVerdict(const LoadSimulation& load) {
+    if (!load.setUp)
+        return "no load computed: the chart stops in its set-up";
+    if (load.completed && load.plannedSteps == 0)
+        return "no load computed: the station cycle time is 0";
+    char text[120];
+    std::snprintf(text, sizeof text, "peak motor load %.1f %%, %s", load.peakLoadPercent,
+                  load.peakLoadPercent > 100 ? "OVERLOAD" : "no overload");
+    std::string verdict = text;
+    if (!load.completed)
+        verdict += " (the chart stops at step " + std::to_string(load.stoppedAtStep) + ")";
+    return verdict;
+}
+
 Json document(const StationReport& r) {
     Json maxTorque = Json::object();
     for (const auto& [unit, caption] : r.maxTorque)
@@ -26,7 +74,7 @@ Json document(const StationReport& r) {
     Json messages = Json::array();
     for (const QString& message : r.messages)
         messages.push_back(str(message));
-    return {
+    Json json = {
         {"system", str(r.system)},
         {"tool", str(r.tool)},
         {"angle_head", str(r.angleHead)},
@@ -53,6 +101,9 @@ Json document(const StationReport& r) {
         {"total_time", str(r.totalTime)},
         {"messages", messages},
     };
+    if (r.dutyCycle)
+        json["duty_cycle"] = dutyCycle(*r.dutyCycle);
+    return json;
 }
 
 } // namespace
@@ -115,7 +166,29 @@ std::string StationSummary(const StationReport& r) {
     out << "\nEstimated total time: " << str(r.totalTime) << " s\n";
     out << "Messages: "
         << (r.messages.isEmpty() ? std::string("none") : str(r.messages.join(u"; "))) << '\n';
+    if (r.dutyCycle) {
+        const StationReport::DutyCycle& d = *r.dutyCycle;
+        out << "Duty cycle: " << str(d.periodMinutes) << " minutes, cycle "
+            << str(d.stationCycleTime) << " s, torque " << str(d.fasteningTorque) << ' '
+            << str(d.torqueUnit) << ": " << loadVerdict(d.load) << '\n';
+    }
     return out.str();
+}
+
+std::string DutyCycleTrace(const StationReport& report) {
+    std::string trace = TraceHeader;
+    if (!report.dutyCycle)
+        return trace;
+    char line[200];
+    const std::vector<LoadStep>& steps = report.dutyCycle->load.steps;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const LoadStep& s = steps[i];
+        std::snprintf(line, sizeof line, "%zu,%.9g,%.9g,%.9g,%.9g,%.9g,%d,%d,%d\n", i + 1,
+                      double(s.time), double(s.phase), double(s.ramp), s.torquePercent,
+                      double(s.load), s.x, s.torqueY, s.loadY);
+        trace += line;
+    }
+    return trace;
 }
 
 std::string StationLine(const QString& file, const StationReport& r) {
@@ -123,6 +196,8 @@ std::string StationLine(const QString& file, const StationReport& r) {
     if (!r.angleHead.isEmpty())
         line += " " + str(r.angleHead);
     line += ", total " + str(r.totalTime) + " s";
+    if (r.dutyCycle)
+        line += ", " + loadVerdict(r.dutyCycle->load);
     if (!r.messages.isEmpty())
         line += " (" + str(r.messages.join(u"; ")) + ")";
     return line + '\n';

@@ -22,4 +22,7 @@ std::string StationLine(const QString& file, const StationReport& report);
 inline constexpr char TraceHeader[] =
     "step,time_s,phase_s,ramp_s,torque_percent,load_percent,x,torque_y,load_y\n";
 
+// The trace: the header, then a line for each simulated step (none without a duty cycle).
+std::string DutyCycleTrace(const StationReport& report);
+
 } // namespace veldrune

@@ -60,6 +60,8 @@ public:
         typeAndLeave(m_form.Text4(6), station.torqueSpeed);
         typeAndLeave(m_form.Text4(4), station.tighteningTime);
         typeAndLeave(m_form.Text4(7), station.communicationTime);
+        if (station.dutyCycle)
+            applyDutyCycle(*station.dutyCycle);
     }
 
 private:
@@ -92,6 +94,27 @@ private:
                           choices(m_form.ANGLE.entries())));
     }
 
+    void applyDutyCycle(const Station::DutyCycle& duty) {
+        if (!m_form.Command1(3).enabled())
+            fail(QStringLiteral("duty_cycle"),
+                 QStringLiteral("%1 has no duty-cycle calculation (LOAD CALCULATION is disabled)")
+                     .arg(m_form.SYSTEM.text()));
+        m_form.click(m_form.Command1(3));
+        if (!PickEntry(m_form, m_form.TQUNIT, duty.torqueUnit))
+            fail(QStringLiteral("duty_cycle.torque_unit"),
+                 QStringLiteral("%1 is not offered; units: %2")
+                     .arg(Excerpt(duty.torqueUnit), choices(m_form.TQUNIT.entries())));
+        typeAndLeave(m_form.Text4(8), duty.stationCycleTime);
+        typeAndLeave(m_form.Text4(9), duty.fasteningTorque);
+        if (duty.prevailingTorque)
+            m_form.click(m_form.PREVILING);
+        typeAndLeave(m_form.Text4(10), duty.torqueRecoveryTime);
+        if (!PickEntry(m_form, m_form.DURR, duty.periodMinutes))
+            fail(QStringLiteral("duty_cycle.period_minutes"),
+                 QStringLiteral("must be %1, not %2")
+                     .arg(choices(m_form.DURR.entries()), Excerpt(duty.periodMinutes)));
+    }
+
     void typeAndLeave(Control& field, const std::optional<QString>& text) {
         if (text)
             TypeAndLeave(m_form, field, *text);
@@ -101,7 +124,7 @@ private:
     const QStringList& m_messages; // shown so far, such as a missing catalogue
 };
 
-StationReport report(Veldrune& program, const QStringList& messages) {
+StationReport report(Veldrune& program, const QStringList& messages, const RunOptions& options) {
     Form1& f = program.form();
     StationReport r;
     r.description = f.Text5.text();
@@ -127,23 +150,37 @@ StationReport report(Veldrune& program, const QStringList& messages) {
         if (!r.messages.contains(message))
             r.messages.append(message);
     }
+    if (program.flags().LoadSectionShown) {
+        r.dutyCycle =
+            StationReport::DutyCycle{f.TQUNIT.text(),
+                                     f.Text4(8).text(),
+                                     f.Text4(9).text(),
+                                     f.PREVILING.value(),
+                                     f.Text4(10).text(),
+                                     f.DURR.text(),
+                                     SimulateLoad(ReadDutyCycleInputs(f), program.catalogue())};
+        if (!options.steps)
+            r.dutyCycle->load.steps = {};
+    }
+    r.chart = f.Picture2.picture();
     return r;
 }
 
 } // namespace
 
 std::variant<StationReport, StationError>
-RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile) {
+RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options) {
     Veldrune program(platform);
-    if (!catalogueFile.isEmpty())
-        program.setCatalogueFile(catalogueFile);
+    if (!options.catalogueFile.isEmpty())
+        program.setCatalogueFile(options.catalogueFile);
+    program.form().setKeepsPictures(options.chart);
     program.startUp({});
     try {
         Application(program.form(), platform.messages()).apply(station);
     } catch (const Failure& failure) {
         return failure.error;
     }
-    return report(program, platform.messages());
+    return report(program, platform.messages(), options);
 }
 
 } // namespace veldrune

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "calc/loadchart.h"
 #include "station/station.h"
 
+#include <QImage>
 #include <QStringList>
 
 #include <optional>
@@ -39,13 +41,32 @@ struct StationReport {
     QString communicationTime;
     QString totalTime;
     QStringList messages; // distinct, in order of first appearance
+
+    // With a duty cycle: its fields as the window shows them, and the load it simulates.
+    struct DutyCycle {
+        QString torqueUnit;
+        QString stationCycleTime;
+        QString fasteningTorque;
+        bool prevailingTorque = false;
+        QString torqueRecoveryTime;
+        QString periodMinutes;
+        LoadSimulation load;
+    };
+    std::optional<DutyCycle> dutyCycle;
+    QImage chart; // Picture2, when it was asked for
+};
+
+struct RunOptions {
+    QString catalogueFile; // replaces the program folder's TOOLINFO.LST when not empty
+    bool chart = false;    // keep the chart that Picture2 shows
+    bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
 };
 
 // Starts the program as the window does and applies the station as a person would at it:
-// picks, then "type and leave" for every given value. `catalogueFile` replaces the program
-// folder's TOOLINFO.LST when it is not empty.
-// The platform should be fresh: its messages are the station's.
+// picks, then "type and leave" for every given value, and for a duty cycle LOAD CALCULATION,
+// the unit, the duty-cycle fields and the period. The platform should be fresh: its messages
+// are the station's.
 std::variant<StationReport, StationError>
-RunStation(const Station& station, RecordingPlatform& platform, const QString& catalogueFile);
+RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options = {});
 
 } // namespace veldrune

@@ -75,6 +75,35 @@ void readFastening(const Json& fastening, Station& station) {
         station.fastening = Station::Fastening::Revolutions;
 }
 
+void readDutyCycle(const Json& duty, Station& station) {
+    if (!duty.is_object())
+        fail(QStringLiteral("duty_cycle"), QStringLiteral("must be an object"));
+    Station::DutyCycle& d = station.dutyCycle.emplace();
+    const std::map<std::string, std::optional<QString> Station::DutyCycle::*> typedFields = {
+        {"station_cycle_time", &Station::DutyCycle::stationCycleTime},
+        {"fastening_torque", &Station::DutyCycle::fasteningTorque},
+        {"torque_recovery_time", &Station::DutyCycle::torqueRecoveryTime},
+    };
+    for (const auto& [name, value] : duty.items()) {
+        const QString key = QStringLiteral("duty_cycle.") + fromStd(name);
+        if (const auto field = typedFields.find(name); field != typedFields.end()) {
+            d.*(field->second) = typed(value, key);
+        } else if (name == "torque_unit") {
+            d.torqueUnit = text(value, key);
+        } else if (name == "period_minutes") {
+            d.periodMinutes = typed(value, key);
+        } else if (name == "prevailing_torque") {
+            if (!value.is_boolean())
+                fail(key, QStringLiteral("must be true or false, not %1").arg(typeName(value)));
+            d.prevailingTorque = value.get<bool>();
+        } else {
+            fail(key, QStringLiteral("unknown key; allowed: torque_unit, station_cycle_time, "
+                                     "fastening_torque, prevailing_torque, "
+                                     "torque_recovery_time, period_minutes"));
+        }
+    }
+}
+
 Station readStation(const Json& root) {
     if (!root.is_object())
         fail({},
@@ -108,8 +137,7 @@ Station readStation(const Json& root) {
         } else if (name == "fastening") {
             readFastening(value, station);
         } else if (name == "duty_cycle") {
-            fail(key,
-                 QStringLiteral("the duty-cycle calculation is not available in this version"));
+            readDutyCycle(value, station);
         } else {
             fail(key, QStringLiteral("unknown key"));
         }

@@ -36,6 +36,17 @@ struct Station {
     std::optional<QString> tighteningTime;
     std::optional<QString> torqueSpeed;
     std::optional<QString> communicationTime;
+
+    // The duty-cycle section, applied in the tall layout.
+    struct DutyCycle {
+        QString torqueUnit = QStringLiteral("NM");
+        std::optional<QString> stationCycleTime;
+        std::optional<QString> fasteningTorque;
+        bool prevailingTorque = false;
+        std::optional<QString> torqueRecoveryTime;
+        QString periodMinutes = QStringLiteral("4");
+    };
+    std::optional<DutyCycle> dutyCycle;
 };
 
 // Reads a station file's JSON text. Checks its form (keys, value types, keys that exclude

@@ -3,6 +3,7 @@
 #include "support/qtprinters.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -82,6 +83,35 @@ TEST(BatchProgram, SeveralStationsGiveALineEachOrAJsonArrayOfTheWindowsTexts) {
     EXPECT_FALSE(doc[1].contains("duty_cycle"));
 }
 
+TEST(BatchProgram, ADutyCycleGivesItsLoadItsTraceAndTheChartAsTheWindowDrawsIt) {
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(u"trace.csv"_s);
+    const QString chart = dir.filePath(u"chart.png"_s);
+    Outcome run =
+        calc({u"--json"_s, u"--trace"_s, trace, u"--chart"_s, chart, u"duty-cycle.json"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    // The station format's own example, to the digit.
+    EXPECT_EQ(nlohmann::ordered_json::parse(run.out.toStdString())["duty_cycle"].dump(),
+              R"({"torque_unit":"NM","station_cycle_time":"30.00","fastening_torque":"4.50",)"
+              R"("prevailing_torque":false,"torque_recovery_time":"0.50","period_minutes":"4",)"
+              R"("steps":2400,"motor_row":1,"motor_speed":10000,"gear_ratio":7.575,)"
+              R"("peak_torque_percent":40.4122047,"peak_load_percent":33.2387695,)"
+              R"("final_load_percent":31.9133682,"overload":false,"completed":true})");
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 2402); // the header, the steps, and the end of the last line
+    EXPECT_EQ(lines[1],
+              "1,0.100000001,0.100000001,0.100000001,8.08244107,0.0143564437,504,2598,2800");
+    EXPECT_EQ(QImage(chart).size(), QSize(781, 225));
+
+    run = calc({u"duty-cycle.json"_s});
+    EXPECT_TRUE(run.out.contains(u"Duty cycle: 4 minutes, cycle 30.00 s, torque 4.50 NM: "
+                                 u"peak motor load 33.2 %, no overload"_s))
+        << run.out.toStdString();
+}
+
 TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
     QTemporaryDir dir;
     const QByteArray huge(5'000'000, 'A');
@@ -98,6 +128,7 @@ TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
         {u"missing.json"_s},
         {u"--catalogue"_s, dir.filePath(u"none.lst"_s), u"wheel-nuts.json"_s},
         {u"--unknown"_s, u"wheel-nuts.json"_s},
+        {u"--trace"_s, dir.filePath(u"t.csv"_s), u"wheel-nuts.json"_s, u"slow.json"_s},
         {},
     };
     for (const QStringList& arguments : cases) {

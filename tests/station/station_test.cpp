@@ -87,8 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadStation{"NegativeNumberBeyondDoubleUnderUnknownKey",
                    R"({"system": "S", "colour": {"a": [1, {"b": 2}], "c": -1e400}})", "colour.c",
                    "overflow"},
-        BadStation{"DutyCycleNotYet", R"({"system": "S", "tool": "T", "duty_cycle": {}})",
-                   "duty_cycle", "not available"}),
+        BadStation{"DutyCycleUnknownKey",
+                   R"({"system": "S", "tool": "T", "duty_cycle": {"cycle": 30}})",
+                   "duty_cycle.cycle", "allowed"},
+        BadStation{"PrevailingNotABoolean",
+                   R"({"system": "S", "tool": "T", "duty_cycle": {"prevailing_torque": 1}})",
+                   "duty_cycle.prevailing_torque", "true or false"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunStation, ChoicesTheWindowDoesNotOfferAreRefused) {
@@ -98,6 +102,11 @@ TEST(RunStation, ChoicesTheWindowDoesNotOfferAreRefused) {
         {R"({"system": "MVC4800", "tool": "SELECT TOOL TYPE"})", "tool"},
         {R"({"system": "MVC2400", "tool": "PZS-520QM4-S12", "angle_head": "RH5"})", "angle_head"},
         {R"({"system": "MVC4800", "tool": "KRV-110QM1-05", "angle_head": "RH3"})", "angle_head"},
+        {R"({"system": "Tarvon", "tool": "GQY-150QS1", "duty_cycle": {}})", "duty_cycle"},
+        {R"({"system": "MVC4800", "tool": "KRV-110QM1-05", "duty_cycle": {"torque_unit": "KN"}})",
+         "duty_cycle.torque_unit"},
+        {R"({"system": "MVC4800", "tool": "KRV-110QM1-05", "duty_cycle": {"period_minutes": 5}})",
+         "duty_cycle.period_minutes"},
     };
     for (const auto& [json, key] : cases) {
         RecordingPlatform platform(QStringLiteral(VELDRUNE_SHIPPED_DATA), QDir::tempPath());
