@@ -1,9 +1,13 @@
 #include "app/commandbuttons.h"
 
 #include "app/startup.h"
+#include "app/veldrune.h"
 #include "calc/loadchart.h"
 #include "platform/platform.h"
+#include "report/printreport.h"
 #include "window/form1.h"
+
+#include <QPagedPaintDevice>
 
 namespace veldrune {
 
@@ -19,18 +23,44 @@ void LoadCalculation(Form1& form, ProgramFlags& flags, Platform& platform) {
     CentreForm(form, platform.screenSize());
 }
 
+// The printer dialog, then the report as one page. A cancelled dialog prints nothing; a page
+// the printer or the file refuses is told, with the cause.
+void PrintOut(Veldrune& program) {
+    Platform& platform = program.platform();
+    const auto printer = platform.choosePrinter();
+    if (!printer)
+        return;
+    const QString failure = PrintPage(*printer, program.reportContext(false));
+    if (!failure.isEmpty()) {
+        platform.showMessage(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + failure.toUpper(),
+                             MessageIcon::Critical, ProgramTitle);
+    }
+}
+
 } // namespace
 
-void Command1Click(int Index, Form1& form, const Catalogue& catalogue, ProgramFlags& flags,
-                   Platform& platform) {
+QString AboutText() {
+    return QStringLiteral("Version") + QLatin1Char(' ') + QString::number(VersionMajor) +
+           QLatin1Char('.') + QString::number(VersionMinor) + QString::number(VersionRevision) +
+           QLatin1Char('\r') + QStringLiteral("QEL Fastening Planning Tools");
+}
+
+void Command1Click(int Index, Veldrune& program) {
+    Form1& form = program.form();
     try {
         switch (Index) {
         case 0:
-            if (flags.LoadSectionShown)
-                RedrawLoadChart(form, catalogue, platform);
+            if (program.flags().LoadSectionShown)
+                RedrawLoadChart(form, program.catalogue(), program.platform());
+            break;
+        case 1:
+            PrintOut(program);
+            break;
+        case 2:
+            program.platform().showMessage(AboutText(), MessageIcon::Information, ProgramTitle);
             break;
         case 3:
-            LoadCalculation(form, flags, platform);
+            LoadCalculation(form, program.flags(), program.platform());
             break;
         default:
             break;

@@ -1,18 +1,24 @@
 #pragma once
 
-#include "window/programstate.h"
+#include <QString>
 
 namespace veldrune {
 
-struct Catalogue;
 class Form1;
-class Platform;
+class Veldrune;
+
+// The program's version: 1.2.4, shown as "Version 1.24".
+inline constexpr int VersionMajor = 1;
+inline constexpr int VersionMinor = 2;
+inline constexpr int VersionRevision = 4;
+
+// The about box's text: the version, a carriage return alone, the maker line.
+QString AboutText();
 
 // A click on one of the four command buttons at the window's right edge: UPDATE CALCULATION
 // (0), PRINT OUT (1), ABOUT VELDRUNE (2) and LOAD CALCULATION (3), each followed by
 // ButtonEpilogue, which also ends an action that fails.
-void Command1Click(int Index, Form1& form, const Catalogue& catalogue, ProgramFlags& flags,
-                   Platform& platform);
+void Command1Click(int Index, Veldrune& program);
 
 // The closing steps of every button action: the first three buttons shown and the normal
 // pointer back.

@@ -11,6 +11,7 @@
 #include "input/torqueunits.h"
 #include "platform/platform.h"
 #include "report/captions.h"
+#include "report/preview.h"
 
 namespace veldrune {
 
@@ -38,11 +39,9 @@ void Veldrune::attachReactions() {
     };
     f.TQUNIT.onClick = [this, &tools] { UnitReaction(m_form, tools, m_selection, m_platform); };
     f.DURR.onClick = [this] { RedrawLoadChart(m_form, m_catalogue, m_platform); };
-    for (int i = 0; i < 4; ++i) {
-        f.Command1(i).onClick = [this, i] {
-            Command1Click(i, m_form, m_catalogue, m_flags, m_platform);
-        };
-    }
+    for (int i = 0; i < 4; ++i)
+        f.Command1(i).onClick = [this, i] { Command1Click(i, *this); };
+    f.PRNTEST.onClick = [this] { printTest(); };
     AttachEntryFields(f, tools, m_selection, m_platform);
 }
 
@@ -72,7 +71,8 @@ void Veldrune::startUp(const QString& commandLine) {
     f.DURR.setListIndex(1);
 
     ScanCommandLine(commandLine, f, m_flags);
-    LoadCaptionText(f, m_modeCaptions, m_flags, m_platform);
+    LoadCaptionText(f, m_modeCaptions, m_flags, m_platform,
+                    [this] { ApplyLanguageFont(m_form, m_languageFont, m_platform.userLocale()); });
     FillToolLists(f, m_catalogue.Tools, m_selection, m_modeCaptions, m_flags);
     f.setHeight(CompactHeight);
     InitMotorTable(m_catalogue.Motors);
@@ -80,6 +80,27 @@ void Veldrune::startUp(const QString& commandLine) {
 
     // The window opens with the focus on the first control of the focus order.
     f.moveFocus(f.TOOLLIST);
+}
+
+Form2& Veldrune::loadedForm2() {
+    if (!m_form2.loaded())
+        LoadPreview(m_form2, m_platform, m_languageFont);
+    return m_form2;
+}
+
+ReportContext Veldrune::reportContext(bool printTest) {
+    // Measuring a text loads the preview window, where FONTDUMMY lives, without showing it.
+    auto measure = [this](const FontSpec& font, const QString& text) {
+        return loadedForm2().measure(font, text);
+    };
+    return {m_form, m_flags, printTest, m_catalogue, m_platform, measure, ReportLogo()};
+}
+
+void Veldrune::printTest() {
+    m_flags.PrintTest = true;
+    loadedForm2().setVisible(true);
+    DrawPreview(m_form2, reportContext(true));
+    m_flags.PrintTest = false;
 }
 
 } // namespace veldrune

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "report/languagefont.h"
+#include "report/printreport.h"
 #include "window/form1.h"
+#include "window/form2.h"
 #include "window/programstate.h"
 
 namespace veldrune {
@@ -29,21 +32,32 @@ public:
     void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
 
     Form1& form() { return m_form; }
+    // The preview window, loaded on first use.
+    Form2& form2() { return m_form2; }
+    Form2& loadedForm2();
     const Catalogue& catalogue() const { return m_catalogue; }
     ToolSelection& selection() { return m_selection; }
     ModeCaptions& modeCaptions() { return m_modeCaptions; }
     ProgramFlags& flags() { return m_flags; }
     Platform& platform() { return m_platform; }
+    LanguageFont& languageFont() { return m_languageFont; }
+
+    // What the report reads besides the window, for the printer (false) or the preview.
+    ReportContext reportContext(bool printTest);
+    // PRINT TEST: the report at half size in the preview window, which opens.
+    void printTest();
 
 private:
     void attachReactions();
 
     Platform& m_platform;
     Form1 m_form;
+    Form2 m_form2;
     Catalogue m_catalogue;
     ToolSelection m_selection;
     ModeCaptions m_modeCaptions;
     ProgramFlags m_flags;
+    LanguageFont m_languageFont;
     QString m_catalogueFile;
 };
 

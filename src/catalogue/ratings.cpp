@@ -83,7 +83,7 @@ void ShowToolRatings(Form1& form, const ToolTable& tools, ToolSelection& selecti
         const QString& rating = head->ratings[u];
         form.Label4(u).setText(TextValue(rating) >= TextValue(withHead) ? withHead : rating);
     }
-    form.Frame1.setText(QStringLiteral("MAXIMUM TORQUE"));
+    // The torque frame keeps its caption, which a caption file may have translated.
 }
 
 } // namespace veldrune

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 
 namespace veldrune {
@@ -15,15 +17,38 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
     // Before the main window is shown (at start-up) the box stands alone, centred on the
     // screen.
     QWidget* owner = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.data() : nullptr;
+    // A carriage return alone breaks a line in the boxes of the system the program was made
+    // for; here a line feed does.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical
                                                   : QMessageBox::Information,
-                    title, text, QMessageBox::Ok, owner);
+                    title, shown, QMessageBox::Ok, owner);
     box.exec();
     // Without a window manager nothing hands the activation back to the main window.
     if (owner) {
         m_mainWindow->raise();
         m_mainWindow->activateWindow();
     }
+}
+
+std::unique_ptr<QPagedPaintDevice> QtPlatform::choosePrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), m_mainWindow);
+    // Printing several copies or a range of one page means nothing here.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    if (m_mainWindow) {
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+    }
+    return chosen ? std::move(printer) : nullptr;
+}
+
+QSizeF QtPlatform::printerPageSize() const {
+    const QPrinter printer;
+    const QSizeF points = printer.pageLayout().fullRect(QPageLayout::Point).size();
+    return points * 20;
 }
 
 QSizeF QtPlatform::screenSize() const {

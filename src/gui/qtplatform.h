@@ -18,6 +18,8 @@ public:
 
     void showMessage(const QString& text, MessageIcon icon, const QString& title) override;
     QSizeF screenSize() const override;
+    std::unique_ptr<QPagedPaintDevice> choosePrinter() override;
+    QSizeF printerPageSize() const override;
 
 private:
     QPointer<QWidget> m_mainWindow;

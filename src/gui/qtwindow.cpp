@@ -19,15 +19,6 @@ namespace veldrune {
 
 namespace {
 
-QFont toQFont(const FontSpec& wanted) {
-    QFont font(wanted.face);
-    // Sizes in points at 96 dots per inch, whatever the screen reports.
-    font.setPixelSize(std::max(1, int(std::lround(wanted.points * 96.0 / 72.0))));
-    font.setBold(wanted.bold);
-    font.setItalic(wanted.italic);
-    return font;
-}
-
 Qt::Alignment toQt(Alignment alignment) {
     switch (alignment) {
     case Alignment::Right:
@@ -78,8 +69,9 @@ private:
     const WindowModel& m_model;
 };
 
-QtWindow::QtWindow(WindowModel& model)
-    : m_model(model) {
+QtWindow::QtWindow(WindowModel& model, bool mainWindow)
+    : m_model(model)
+    , m_mainWindow(mainWindow) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/veldrune.png")));
     setAttribute(Qt::WA_DeleteOnClose, false);
     build();
@@ -96,7 +88,7 @@ QtWindow::~QtWindow() {
 }
 
 void QtWindow::build() {
-    setFont(toQFont(m_model.font()));
+    setFont(m_model.font().onScreen());
     setWindowTitle(m_model.caption());
     m_canvas = new LineCanvas(m_model, this);
     m_canvas->setGeometry(0, 0, toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
@@ -192,8 +184,7 @@ QWidget* QtWindow::create(Control& control, QWidget* parent) {
     }
     case ControlKind::PictureBox: {
         auto* picture = new QLabel(parent);
-        if (control.name() == u"Picture1")
-            picture->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->setFocusPolicy(Qt::StrongFocus);
         return picture;
     }
@@ -295,7 +286,7 @@ void QtWindow::controlChanged(const Control& control, Property property) {
         break;
     }
     case Property::Font: {
-        QFont font = toQFont(control.font());
+        QFont font = control.font().onScreen();
         widget->setFont(font);
         if (label && control.design().autoSize)
             label->adjustSize();
@@ -341,7 +332,11 @@ void QtWindow::windowChanged(WindowProperty property) {
             unsetCursor();
         break;
     case WindowProperty::Font:
-        setFont(toQFont(m_model.font()));
+        setFont(m_model.font().onScreen());
+        break;
+    case WindowProperty::Visible:
+        if (m_model.visible() != isVisible())
+            setVisible(m_model.visible());
         break;
     }
 }
@@ -448,6 +443,7 @@ void QtWindow::changeEvent(QEvent* event) {
 
 void QtWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    m_model.setVisible(true);
     syncFocus();
     measureFrame();
 }
@@ -459,8 +455,14 @@ void QtWindow::moveEvent(QMoveEvent* event) {
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, taking every other window with it.
     event->accept();
+    if (!m_mainWindow) {
+        m_model.setVisible(false);
+        if (onClosed)
+            onClosed();
+        return;
+    }
+    // Closing the main window ends the program, taking every other window with it.
     QApplication::quit();
 }
 

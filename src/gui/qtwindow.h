@@ -17,7 +17,8 @@ class LineCanvas;
 // decides anything about the program.
 class QtWindow : public QWidget, private WindowObserver {
 public:
-    explicit QtWindow(WindowModel& model);
+    // A main window ends the program when it is closed; another one is only hidden.
+    explicit QtWindow(WindowModel& model, bool mainWindow = true);
     ~QtWindow() override;
 
     QWidget* widgetFor(const Control& control) const;
@@ -25,6 +26,8 @@ public:
     // Runs whenever the window system reports a frame around the window other than the one
     // the model knew, so that the program can centre the window by its real outer size.
     std::function<void()> onFrameChanged;
+    // Runs when the user closes a window that is not the main one.
+    std::function<void()> onClosed;
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -51,6 +54,7 @@ private:
     void focusChanged(const Control* control) override;
 
     WindowModel& m_model;
+    bool m_mainWindow;
     std::unordered_map<const Control*, QWidget*> m_widgets;
     std::unordered_map<const QObject*, Control*> m_controls;
     LineCanvas* m_canvas = nullptr;

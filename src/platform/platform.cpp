@@ -18,6 +18,14 @@ std::uint32_t Platform::tickCount() const {
     return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+QDateTime Platform::now() const {
+    return QDateTime::currentDateTime();
+}
+
+QLocale Platform::userLocale() const {
+    return QLocale::system();
+}
+
 LocalFiles::LocalFiles(QString programFolder, QString workingFolder)
     : m_programFolder(std::move(programFolder))
     , m_workingFolder(std::move(workingFolder)) {}

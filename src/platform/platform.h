@@ -1,17 +1,24 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QLocale>
+#include <QPagedPaintDevice>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace veldrune {
 
 // The program's title: the title of every message box it shows.
 inline const QString ProgramTitle = QStringLiteral("VELDRUNE");
+
+// An A4 page, 210 x 297 mm, in twips.
+inline constexpr QSizeF A4InTwips{11906, 16838};
 
 enum class MessageIcon { Information, Critical };
 
@@ -39,6 +46,16 @@ public:
 
     // A millisecond counter that only ever runs forwards, as the system's tick count does.
     virtual std::uint32_t tickCount() const;
+    // The date and time of day.
+    virtual QDateTime now() const;
+    // The user's locale, as the environment sets it.
+    virtual QLocale userLocale() const;
+
+    // The printer selection dialog: the printer (or file) the user chose, ready for a page, or
+    // nothing when the user cancelled.
+    virtual std::unique_ptr<QPagedPaintDevice> choosePrinter() = 0;
+    // The size of the default printer's page, in twips.
+    virtual QSizeF printerPageSize() const = 0;
 };
 
 // Joins a folder and a file name by the rules of the system's paths.

@@ -44,12 +44,14 @@ int main(int argc, char* argv[]) {
     std::string catalogue;
     std::string trace;
     std::string chart;
+    std::string report;
     cli.add_option("stations", files, "Station files (JSON)")->required();
     cli.add_flag("--json", json, "Print the stations' JSON documents instead of a summary");
     cli.add_option("--catalogue", catalogue,
                    "Tool catalogue to read instead of TOOLINFO.LST beside the program");
     cli.add_option("--trace", trace, "Write the duty-cycle steps of the station to this CSV file");
     cli.add_option("--chart", chart, "Write the station's load chart to this PNG file");
+    cli.add_option("--report", report, "Print the station's report into this PDF file");
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -58,14 +60,14 @@ int main(int argc, char* argv[]) {
     } catch (const CLI::ParseError& e) {
         return refuse(e.what());
     }
-    if ((!trace.empty() || !chart.empty()) && files.size() != 1)
-        return refuse("--trace and --chart take one station file");
+    if ((!trace.empty() || !chart.empty() || !report.empty()) && files.size() != 1)
+        return refuse("--trace, --chart and --report take one station file");
 
     // Standard error is for the one line about bad input; Qt's notes stay out of it.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    // Drawing the chart needs fonts, and so a GUI application, but never a screen.
+    // Drawing needs fonts, and so a GUI application, but never a screen.
     std::unique_ptr<QCoreApplication> app;
-    if (chart.empty()) {
+    if (chart.empty() && report.empty()) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -77,6 +79,7 @@ int main(int argc, char* argv[]) {
     options.catalogueFile = QString::fromStdString(catalogue);
     options.chart = !chart.empty();
     options.steps = !trace.empty();
+    options.report = QString::fromStdString(report);
     if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + catalogue + ": cannot be read");
 
@@ -106,6 +109,8 @@ int main(int argc, char* argv[]) {
     }
     if (!chart.empty() && !reports.front().chart.save(QString::fromStdString(chart), "PNG"))
         return refuse("--chart " + chart + ": cannot be written");
+    if (!reports.front().reportFailure.isEmpty())
+        return refuse("--report " + report + ": " + reports.front().reportFailure.toStdString());
 
     if (json)
         std::cout << (reports.size() == 1 ? veldrune::StationJson(reports.front())

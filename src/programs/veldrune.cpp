@@ -18,6 +18,9 @@ int main(int argc, char* argv[]) {
     veldrune::QtPlatform platform(QApplication::applicationDirPath(), QDir::currentPath());
     veldrune::Veldrune program(platform);
     veldrune::QtWindow window(program.form());
+    veldrune::QtWindow preview(program.form2(), false);
+    // Closing the preview unloads it: the next use loads it again.
+    preview.onClosed = [&] { program.form2().setLoaded(false); };
     platform.setMainWindow(&window);
 
     program.startUp(veldrune::JoinArguments(QApplication::arguments().mid(1)));

@@ -1,9 +1,12 @@
 #include "station/runner.h"
 
 #include "app/veldrune.h"
+#include "report/printreport.h"
+
 #include "platform/recordingplatform.h"
 #include "platform/text.h"
 #include "window/useractions.h"
+#include <QPdfWriter>
 
 namespace veldrune {
 
@@ -168,6 +171,16 @@ StationReport report(Veldrune& program, const QStringList& messages, const RunOp
 
 } // namespace
 
+QString WriteReport(Veldrune& program, const QString& file) {
+    QPdfWriter writer(file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(600);
+    writer.setTitle(QStringLiteral("FASTENING CYCLE TIME CALCULATION"));
+    writer.setCreator(QStringLiteral("VELDRUNE"));
+    return PrintPage(writer, program.reportContext(false));
+}
+
 std::variant<StationReport, StationError>
 RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options) {
     Veldrune program(platform);
@@ -180,7 +193,10 @@ RunStation(const Station& station, RecordingPlatform& platform, const RunOptions
     } catch (const Failure& failure) {
         return failure.error;
     }
-    return report(program, platform.messages(), options);
+    StationReport r = report(program, platform.messages(), options);
+    if (!options.report.isEmpty())
+        r.reportFailure = WriteReport(program, options.report);
+    return r;
 }
 
 } // namespace veldrune

@@ -14,6 +14,7 @@
 namespace veldrune {
 
 class RecordingPlatform;
+class Veldrune;
 
 // What the window shows once a station has been applied, text for text.
 struct StationReport {
@@ -53,13 +54,19 @@ struct StationReport {
         LoadSimulation load;
     };
     std::optional<DutyCycle> dutyCycle;
-    QImage chart; // Picture2, when it was asked for
+    QImage chart;          // Picture2, when it was asked for
+    QString reportFailure; // why the report could not be written, when it was asked for
 };
+
+// Prints the program's report as PRINT OUT would, on one A4 page of a PDF file. Returns why
+// it could not, or nothing.
+QString WriteReport(Veldrune& program, const QString& file);
 
 struct RunOptions {
     QString catalogueFile; // replaces the program folder's TOOLINFO.LST when not empty
     bool chart = false;    // keep the chart that Picture2 shows
     bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
+    QString report;        // prints the report into this PDF file when not empty
 };
 
 // Starts the program as the window does and applies the station as a person would at it:

@@ -56,6 +56,8 @@ struct FontSpec {
     // The font for drawing in twips (20 to a point): a point size would be resolved before a
     // painter's scale and come out far too small.
     QFont inTwips() const;
+    // The font on screen: its points at 96 dots per inch, whatever the screen reports.
+    QFont onScreen() const;
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
@@ -150,6 +152,10 @@ public:
     void setFont(const FontSpec& font);
     const Rect& place() const { return m_place; }
     void setWidth(int twips);
+    void setSize(int width, int height);
+    // The width of the caption in the control's font, in twips: what a label that sizes
+    // itself to its caption comes to.
+    double captionWidth() const;
     const QString& toolTip() const { return m_toolTip; }
 
     // Lists.

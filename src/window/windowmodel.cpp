@@ -2,6 +2,7 @@
 
 #include "window/twips.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,6 +25,14 @@ QColor Colour::toQColor() const {
         break;
     }
     return {};
+}
+
+QFont FontSpec::onScreen() const {
+    QFont font(face);
+    font.setPixelSize(std::max(1, int(std::lround(points * TwipsPerPoint / TwipsPerPixel))));
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
 }
 
 QFont FontSpec::inTwips() const {
@@ -128,6 +137,18 @@ void Control::setWidth(int twips) {
     changed(Property::Place);
 }
 
+void Control::setSize(int width, int height) {
+    if (m_place.width == width && m_place.height == height)
+        return;
+    m_place.width = width;
+    m_place.height = height;
+    changed(Property::Place);
+}
+
+double Control::captionWidth() const {
+    return QFontMetricsF(m_font.onScreen()).horizontalAdvance(text()) * TwipsPerPixel;
+}
+
 void Control::clear() {
     m_entries.clear();
     m_listIndex = -1;
@@ -170,8 +191,9 @@ void Control::setValue(bool on) {
 void Control::clearPicture() {
     if (!m_window.keepsPictures())
         return;
-    if (m_picture.isNull())
-        m_picture = QImage(toPixels(m_place.width), toPixels(m_place.height), QImage::Format_RGB32);
+    const QSize size(toPixels(m_place.width), toPixels(m_place.height));
+    if (m_picture.size() != size)
+        m_picture = QImage(size, QImage::Format_RGB32);
     const QColor back = m_back.toQColor();
     m_picture.fill(back.isValid() ? back : QColor(Qt::white));
     changed(Property::Picture);
@@ -281,6 +303,13 @@ void WindowModel::setSize(double width, double height) {
 void WindowModel::setLaidOutFrame(double width, double height) {
     m_laidOutFrameWidth = m_frameWidth = width;
     m_laidOutFrameHeight = m_frameHeight = height;
+}
+
+void WindowModel::setVisible(bool visible) {
+    if (m_visible == visible)
+        return;
+    m_visible = visible;
+    windowChanged(WindowProperty::Visible);
 }
 
 void WindowModel::setPointer(MousePointer pointer) {

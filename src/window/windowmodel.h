@@ -9,7 +9,7 @@ namespace veldrune {
 
 enum class WindowState { Normal, Minimised, Maximised };
 enum class MousePointer { Normal, Busy };
-enum class WindowProperty { Caption, Geometry, Pointer, Font };
+enum class WindowProperty { Caption, Geometry, Pointer, Font, Visible };
 
 // Keys as the key reactions see them: the character a key types. Editing commands that type
 // no character come as the control codes they have on the system the program was made for,
@@ -91,6 +91,10 @@ public:
     void setPointer(MousePointer pointer);
     const FontSpec& font() const { return m_font; }
     void setFont(const FontSpec& font);
+    // Whether the window is on screen. The main window is from start-up on; others are
+    // shown and hidden by the program, or closed by the user.
+    bool visible() const { return m_visible; }
+    void setVisible(bool visible);
 
     Control* focused() const { return m_focused; }
 
@@ -140,6 +144,7 @@ private:
     Control* m_pendingFocus = nullptr;
     int m_depth = 0;
     bool m_keepsPictures = true;
+    bool m_visible = false;
     WindowObserver* m_observer = nullptr;
 };
 

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
 using namespace Qt::StringLiterals;
 
 namespace veldrune {
@@ -67,6 +72,78 @@ TEST_F(CommandButtons, UpdateCalculationRedrawsTheChartOnlyInTheTallLayout) {
     f.click(f.Command1(3));
     f.click(f.Command1(0));
     EXPECT_NE(f.Picture2.picture(), empty);
+}
+
+// How many pages a PDF file holds.
+qsizetype PageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return QString::fromLatin1(file.readAll()).count(QRegularExpression(u"/Type\\s*/Page[^s]"_s));
+}
+
+TEST_F(CommandButtons, PrintOutPrintsOnePageOnTheChosenPrinterAndNothingWhenCancelled) {
+    ASSERT_TRUE(s.pick(f.TOOLLIST, u"KRV-110QM1-05"_s));
+    f.click(f.Command1(1)); // no printer chosen: the dialog was cancelled
+    EXPECT_TRUE(s.platform.messages().empty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"report.pdf"_s);
+    s.platform.printer = [&] {
+        auto pdf = std::make_unique<QPdfWriter>(path);
+        pdf->setPageSize(QPageSize(QPageSize::A4));
+        return pdf;
+    };
+    f.click(f.Command1(3)); // the tall layout, with its chart
+    f.click(f.Command1(1));
+    EXPECT_TRUE(s.platform.messages().empty());
+    EXPECT_EQ(PageCount(path), 1);
+    EXPECT_TRUE(f.Command1(1).visible());
+}
+
+TEST_F(CommandButtons, PrintOutTellsWhyThePageWasNotPrinted) {
+    s.platform.printer = [] { return std::make_unique<QPdfWriter>(u"/no/such/folder/r.pdf"_s); };
+    f.click(f.Command1(1));
+    ASSERT_EQ(s.platform.messages().size(), 1u);
+    EXPECT_TRUE(s.platform.messages()[0].text.startsWith(u"THE REPORT WAS NOT PRINTED: "_s));
+    EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(CommandButtons, AboutShowsTheVersionAndTheMaker) {
+    f.click(f.Command1(2));
+    EXPECT_EQ(s.platform.messages(),
+              (std::vector<test::ShownMessage>{{u"Version 1.24\rQEL Fastening Planning Tools"_s,
+                                                MessageIcon::Information, u"VELDRUNE"_s}}));
+}
+
+TEST(PrintTest, DrawsTheReportIntoThePreviewWindowAtHalfSize) {
+    test::FakePlatform platform;
+    platform.putShippedCatalogue();
+    Veldrune program(platform);
+    program.startUp(u"/D"_s);
+    Form2& preview = program.form2();
+    EXPECT_FALSE(preview.loaded());
+    program.form().click(program.form().PRNTEST);
+    EXPECT_TRUE(preview.loaded());
+    EXPECT_TRUE(preview.visible());
+    // The window frames the half-size page; the canvas is the page.
+    EXPECT_DOUBLE_EQ(preview.width(), A4InTwips.width() / 2);
+    EXPECT_EQ(preview.Picture1.place().width, int(A4InTwips.width()));
+    const QImage& canvas = preview.Picture1.picture();
+    ASSERT_FALSE(canvas.isNull());
+    // Something is drawn in the upper-left quarter and nothing beyond it.
+    const auto inked = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (canvas.pixelColor(x, y) != canvas.pixelColor(0, 0))
+                    return true;
+        return false;
+    };
+    const int w = canvas.width();
+    const int h = canvas.height();
+    EXPECT_TRUE(inked(0, 0, w / 2, h / 2));
+    EXPECT_FALSE(inked(w / 2 + w / 20, 0, w, h));
+    EXPECT_FALSE(inked(0, h / 2 + h / 20, w, h));
 }
 
 } // namespace

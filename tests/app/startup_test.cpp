@@ -3,6 +3,7 @@
 
 #include "support/fakeplatform.h"
 #include "support/qtprinters.h"
+#include "window/useractions.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,25 @@ INSTANTIATE_TEST_SUITE_P(Switches, CommandLine,
                                            SwitchCase{"ArgumentsJoinedByBlanks", u"a/ e", false,
                                                       false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StartUp, ACaptionFileTranslatesTheWindowAndToolPicksKeepThatWording) {
+    test::FakePlatform platform;
+    platform.putShippedCatalogue();
+    platform.putProgramFile(u"VELDRUNE.TXT"_s, "6\tMAXIMALES DREHMOMENT\n"
+                                               "8\tKG-M\n"
+                                               "27\tANZIEHZEIT\n"
+                                               "21\tUMDREHUNGEN\n");
+    Veldrune program(platform);
+    program.startUp({});
+    Form1& f = program.form();
+    ASSERT_TRUE(PickEntry(f, f.TOOLLIST, u"KRV-110QM1-05"_s));
+    EXPECT_EQ(f.Frame1.text(), u"MAXIMALES DREHMOMENT"_s);
+    EXPECT_EQ(f.Label10(4).text(), u"ANZIEHZEIT"_s); // through the mode captions
+    EXPECT_EQ(f.Label11(3).text(), u"UMDREHUNGEN"_s);
+    EXPECT_EQ(f.Label5(1).text(), u"KGM"_s); // the unit names are the tool lists' own
+    // Keys the file left out: their mode captions are empty, and so are their labels.
+    EXPECT_EQ(f.Label10(5).text(), QString());
+}
 
 TEST(CentreForm, CentresByTheRealOuterSizeUnlessMinimisedOrMaximised) {
     Form1 form;

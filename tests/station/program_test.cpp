@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -87,8 +88,9 @@ TEST(BatchProgram, ADutyCycleGivesItsLoadItsTraceAndTheChartAsTheWindowDrawsIt) 
     QTemporaryDir dir;
     const QString trace = dir.filePath(u"trace.csv"_s);
     const QString chart = dir.filePath(u"chart.png"_s);
-    Outcome run =
-        calc({u"--json"_s, u"--trace"_s, trace, u"--chart"_s, chart, u"duty-cycle.json"_s});
+    const QString report = dir.filePath(u"report.pdf"_s);
+    Outcome run = calc({u"--json"_s, u"--trace"_s, trace, u"--chart"_s, chart, u"--report"_s,
+                        report, u"duty-cycle.json"_s});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     // The station format's own example, to the digit.
@@ -105,6 +107,11 @@ TEST(BatchProgram, ADutyCycleGivesItsLoadItsTraceAndTheChartAsTheWindowDrawsIt) 
     EXPECT_EQ(lines[1],
               "1,0.100000001,0.100000001,0.100000001,8.08244107,0.0143564437,504,2598,2800");
     EXPECT_EQ(QImage(chart).size(), QSize(781, 225));
+    QFile pdf(report);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QString pages = QString::fromLatin1(pdf.readAll());
+    EXPECT_EQ(pages.count(QRegularExpression(u"/Type\\s*/Page[^s]"_s)), 1);
+    EXPECT_TRUE(pages.contains(u"/MediaBox [0 0 595"_s)); // A4
 
     run = calc({u"duty-cycle.json"_s});
     EXPECT_TRUE(run.out.contains(u"Duty cycle: 4 minutes, cycle 30.00 s, torque 4.50 NM: "
@@ -129,6 +136,7 @@ TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
         {u"--catalogue"_s, dir.filePath(u"none.lst"_s), u"wheel-nuts.json"_s},
         {u"--unknown"_s, u"wheel-nuts.json"_s},
         {u"--trace"_s, dir.filePath(u"t.csv"_s), u"wheel-nuts.json"_s, u"slow.json"_s},
+        {u"--report"_s, dir.filePath(u"no/such/folder.pdf"_s), u"wheel-nuts.json"_s},
         {},
     };
     for (const QStringList& arguments : cases) {

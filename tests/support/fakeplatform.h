@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -38,8 +39,17 @@ public:
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
     QSizeF screenSize() const override { return {19200, 16200}; } // 1280 x 1080 pixels
     std::uint32_t tickCount() const override { return ticks; }    // time stands still
+    QDateTime now() const override { return clock; }
+    QLocale userLocale() const override { return locale; }
+    std::unique_ptr<QPagedPaintDevice> choosePrinter() override {
+        return printer ? printer() : nullptr; // no printer: the dialog is cancelled
+    }
+    QSizeF printerPageSize() const override { return A4InTwips; }
 
     std::uint32_t ticks = 0;
+    QDateTime clock{QDate(2026, 12, 6), QTime(14, 30, 5)};
+    QLocale locale{QLocale::English, QLocale::UnitedStates};
+    std::function<std::unique_ptr<QPagedPaintDevice>()> printer;
 
 private:
     std::map<QString, QByteArray> m_files;

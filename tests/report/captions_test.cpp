@@ -1,0 +1,150 @@
+#include "report/captions.h"
+
+#include "platform/ansitext.h"
+#include "window/form1.h"
+
+#include "support/fakeplatform.h"
+#include "support/qtprinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace veldrune {
+namespace {
+
+// Every wording a caption file can reach, so that two windows can be compared whole.
+QStringList Wording(const Form1& form) {
+    QStringList texts{form.caption()};
+    for (const auto& control : form.controls())
+        texts.append(control->displayName() + u'=' + control->text());
+    return texts;
+}
+
+QStringList DefaultModeCaptions() {
+    ModeCaptions captions;
+    StoreDefaultModeCaptions(captions);
+    return {captions.begin(), captions.end()};
+}
+
+class CaptionFile : public ::testing::Test {
+protected:
+    // Loads the bytes as VELDRUNE.TXT; the number of times key 0 asked for the language font.
+    int load(const QByteArray& bytes, ProgramFlags flags = {}) {
+        platform.putProgramFile(CaptionFileName, bytes);
+        int fontRequests = 0;
+        LoadCaptionText(form, captions, flags, platform, [&] { ++fontRequests; });
+        return fontRequests;
+    }
+    QStringList modeCaptions() const { return {captions.begin(), captions.end()}; }
+
+    test::FakePlatform platform;
+    Form1 form;
+    ModeCaptions captions;
+};
+
+TEST_F(CaptionFile, MissingOrSkippedLeavesTheWindowAndStoresTheDefaultModeCaptions) {
+    const QStringList designed = Wording(form);
+    LoadCaptionText(form, captions, {}, platform, {});
+    EXPECT_EQ(Wording(form), designed);
+    EXPECT_EQ(modeCaptions(), DefaultModeCaptions());
+    EXPECT_TRUE(captions[0].isEmpty());
+
+    ProgramFlags skip;
+    skip.SkipCaptionFile = true;
+    captions = {};
+    EXPECT_EQ(load("12\tVERSCHRAUBEN\n0\n", skip), 0);
+    EXPECT_EQ(Wording(form), designed);
+    EXPECT_EQ(modeCaptions(), DefaultModeCaptions());
+}
+
+TEST_F(CaptionFile, ReadsRecordsCommentsQuotesAndTabs) {
+    const int fontRequests = load("' a comment: 12\tIGNORED\r\n"
+                                  "\r\n"
+                                  "12\tVERSCHRAUBEN\r\n"
+                                  "2\t BESCHREIBUNG \tthe comment after a second tab\r\n"
+                                  "\"16\tSTEIGUNG, GEWINDE\"\r\n"
+                                  "33\tMIN, TEIL\r\n"
+                                  "3\r\n"
+                                  "6\tERST\r\n"
+                                  "6\tDANN\r\n"
+                                  "1\tTITEL\r\n"
+                                  "40\tEINTRAG NULL\r\n"
+                                  "27\tANZUGSZEIT\r\n"
+                                  "77\tNO SUCH KEY\r\n");
+    EXPECT_EQ(form.Frame2.text(), u"VERSCHRAUBEN"_s);
+    EXPECT_EQ(form.Label13.text(), u" BESCHREIBUNG "_s); // blanks kept, comment dropped
+    EXPECT_EQ(form.Label8.text(), u"STEIGUNG, GEWINDE"_s);
+    // Unquoted, the comma ends the record; " TEIL" is a record whose key reads as 0.
+    EXPECT_EQ(form.Label14.text(), u"MIN"_s);
+    EXPECT_EQ(fontRequests, 1);
+    EXPECT_EQ(form.Label1.text(), QString()); // a key without a tab empties its caption
+    EXPECT_EQ(form.Frame1.text(), u"DANN"_s);
+    EXPECT_EQ(form.caption(), u"TITEL"_s);
+    EXPECT_EQ(form.Label10(4).text(), u"ANZUGSZEIT"_s);
+    EXPECT_EQ(captions[12], u"ANZUGSZEIT"_s);
+    EXPECT_EQ(captions[0], u"EINTRAG NULL"_s);
+    // Read to its end: the file's mode captions stand, the missing ones stay empty.
+    EXPECT_TRUE(captions[8].isEmpty());
+    EXPECT_TRUE(captions[13].isEmpty());
+}
+
+TEST_F(CaptionFile, KeysReadAsNumbersRoundedTo16BitsAndAnOverflowStopsWithTheFallback) {
+    EXPECT_EQ(load("WORD\tANY\n"
+                   "11.5\tHALF TO EVEN\n"
+                   " 2 7 \tBLANKS IGNORED\n"
+                   "28\tWINKEL\n"
+                   "99999\tTOO BIG\n"
+                   "12\tNEVER READ\n"),
+              1);
+    EXPECT_EQ(form.Frame2.text(), u"HALF TO EVEN"_s); // 11.5 rounds to 12
+    EXPECT_EQ(form.Label10(4).text(), u"BLANKS IGNORED"_s);
+    EXPECT_EQ(form.Label10(5).text(), u"WINKEL"_s);   // set before the stop, and kept
+    EXPECT_EQ(modeCaptions(), DefaultModeCaptions()); // entry 13 back to its default
+}
+
+TEST_F(CaptionFile, ReadsUtf8WithOrWithoutMarkAndFallsBackToWindows1252) {
+    load("\xEF\xBB\xBF"
+         "12\tVERSCHRAUBUNGSMA\xC3\x9F\n");
+    EXPECT_EQ(form.Frame2.text(), u"VERSCHRAUBUNGSMAß"_s);
+    load("12\tGR\xC3\x96\xC3\x9F"
+         "E\n");
+    EXPECT_EQ(form.Frame2.text(), u"GRÖßE"_s);
+    load("12\tGR\xD6\xDF"
+         "E \x80\n");
+    EXPECT_EQ(form.Frame2.text(), u"GRÖßE €"_s);
+}
+
+QByteArray Template(const QString& name) {
+    QFile file(QStringLiteral(VELDRUNE_SHIPPED_DATA "/captions/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+TEST_F(CaptionFile, ShippedEnglishTemplateIsTheBuiltInWording) {
+    const QStringList designed = Wording(form);
+    EXPECT_EQ(load(Template(u"english.txt"_s)), 0);
+    EXPECT_EQ(Wording(form), designed);
+    // Entry 11 is read by nothing and no key sets it.
+    QStringList expected = DefaultModeCaptions();
+    expected[11].clear();
+    EXPECT_EQ(modeCaptions(), expected);
+}
+
+TEST_F(CaptionFile, ShippedGermanTemplateReadsToItsEndAndTranslatesEveryKey) {
+    const QByteArray bytes = Template(u"german.txt"_s);
+    Form1 english;
+    ModeCaptions scratch;
+    const CaptionReading reading = ApplyCaptionText(DecodeAnsiText(bytes), form, scratch, {});
+    EXPECT_TRUE(reading.stoppedBecause.isEmpty());
+    const CaptionReading englishReading =
+        ApplyCaptionText(DecodeAnsiText(Template(u"english.txt"_s)), english, scratch, {});
+    EXPECT_EQ(reading.applied, englishReading.applied);
+    EXPECT_EQ(form.Frame2.text(), u"VERSCHRAUBUNG"_s);
+    EXPECT_EQ(form.Option1(0).text(), u"LÄNGE"_s);
+}
+
+} // namespace
+} // namespace veldrune
