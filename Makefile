@@ -4,10 +4,15 @@
 
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev nlohmann-json3-dev libcli11-dev fonts-liberation2 \
-            xvfb xauth xdotool imagemagick poppler-utils clang-format
+            xvfb xauth xdotool imagemagick poppler-utils clang-format \
+            dpkg-dev file
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# make fuzz: seconds per target, and the targets
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= catalogue captions station numbers
 
-.PHONY: all setup build run test asan format format-check bench clean
+.PHONY: all setup build run test asan fuzz format format-check bench package clean
 
 all: build
 
@@ -43,6 +48,26 @@ bench: setup
 	cmake --build --preset release -j $(JOBS)
 	./build-release/bench/veldrune-bench
 	bench/batch-stations.sh build-release/veldrune-calc
+
+# The Debian package of the release build: build-release/veldrune_<version>_<arch>.deb.
+package: setup
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cd build-release && cpack -G DEB
+
+# Fuzzes each target for FUZZ_SECONDS from its corpus in tests/fuzz/corpus, then merges into
+# the corpus only the inputs that reach new code. A finding stops with its input in build-fuzz/.
+fuzz:
+	$(MAKE) setup PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/found/$$t; \
+	  QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/fuzz_$$t build-fuzz/found/$$t tests/fuzz/corpus/$$t \
+	    -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
+	    -artifact_prefix=build-fuzz/$$t- -print_final_stats=1; \
+	  QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/fuzz_$$t -merge=1 tests/fuzz/corpus/$$t build-fuzz/found/$$t; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -7,10 +7,10 @@ namespace veldrune {
 class Form1;
 class Veldrune;
 
-// The program's version: 1.2.4, shown as "Version 1.24".
-inline constexpr int VersionMajor = 1;
-inline constexpr int VersionMinor = 2;
-inline constexpr int VersionRevision = 4;
+// The program's version, the project's: 1.2.4 is shown as "Version 1.24".
+inline constexpr int VersionMajor = VELDRUNE_VERSION_MAJOR;
+inline constexpr int VersionMinor = VELDRUNE_VERSION_MINOR;
+inline constexpr int VersionRevision = VELDRUNE_VERSION_PATCH;
 
 // The about box's text: the version, a carriage return alone, the maker line.
 QString AboutText();

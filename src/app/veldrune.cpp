@@ -56,7 +56,7 @@ void Veldrune::startUp(const QString& commandLine) {
 
     m_flags.PressMode = false;
     LoadToolInfo(m_catalogue.Tools, m_platform,
-                 m_catalogueFile.isEmpty() ? JoinPath(m_platform.programFolder(), ToolInfoFileName)
+                 m_catalogueFile.isEmpty() ? DataFilePath(m_platform, ToolInfoFileName)
                                            : m_catalogueFile);
 
     f.Option1(0).setValue(true);

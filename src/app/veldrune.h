@@ -28,7 +28,7 @@ public:
 
     // Everything that happens while the main window loads, before it is first shown.
     void startUp(const QString& commandLine);
-    // Reads the tool catalogue from this file instead of the program folder's TOOLINFO.LST.
+    // Reads the tool catalogue from this file instead of the TOOLINFO.LST it finds.
     void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
 
     Form1& form() { return m_form; }

@@ -235,7 +235,7 @@ template <bool Fast>
         const auto loadY16 = static_cast<std::int16_t>(ok ? loadYRounded : 0.0f);
         if (!ok) [[unlikely]]
             break;
-        steps.emplace_back(terms.torquePercent, time, phase, r, stored, x, terms.torqueY, loadY16);
+        steps.push_back({terms.torquePercent, time, phase, r, stored, x, terms.torqueY, loadY16});
         load = double(stored);
         peakTorque = std::max(peakTorque, terms.torquePercent);
         peakLoad = std::max(peakLoad, load);

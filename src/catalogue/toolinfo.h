@@ -28,8 +28,9 @@ struct ToolInfoResult {
 // Reads a tool catalogue from its text.
 ToolInfoResult ReadToolInfo(const QString& text);
 
-// Reads a catalogue file (TOOLINFO.LST of the program's folder) into the table; a missing,
-// unreadable or empty file is reported in a message box and leaves the table empty.
+// Reads a catalogue file (TOOLINFO.LST, beside the program or in its data folder) into the
+// table; a missing, unreadable or empty file is reported in a message box and leaves the table
+// empty.
 void LoadToolInfo(ToolTable& table, Platform& platform, const QString& path);
 
 } // namespace veldrune

@@ -13,6 +13,34 @@ QString JoinPath(const QString& folder, const QString& fileName) {
     return QDir(folder.trimmed()).filePath(fileName);
 }
 
+QString DataFilePath(const Platform& platform, const QString& fileName) {
+    const QString beside = JoinPath(platform.programFolder(), fileName);
+    if (platform.fileExists(beside))
+        return beside;
+    const QString dataFolder = platform.dataFolder();
+    if (!dataFolder.isEmpty()) {
+        const QString installed = JoinPath(dataFolder, fileName);
+        if (platform.fileExists(installed))
+            return installed;
+    }
+    return beside;
+}
+
+QString InstalledDataFolder(const QString& programFolder) {
+    // An unknown program folder has no installation around it.
+    if (programFolder.trimmed().isEmpty())
+        return {};
+    return QDir::cleanPath(JoinPath(programFolder, QStringLiteral(VELDRUNE_DATA_FROM_PROGRAM)));
+}
+
+QString Platform::dataFolder() const {
+    return {};
+}
+
+bool Platform::fileExists(const QString& path) const {
+    return readFile(path).has_value();
+}
+
 std::uint32_t Platform::tickCount() const {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
@@ -38,6 +66,10 @@ std::int32_t LocalFiles::fileSize(const QString& path) const {
     return size > std::numeric_limits<std::int32_t>::max()
                ? std::numeric_limits<std::int32_t>::max()
                : std::int32_t(size);
+}
+
+bool LocalFiles::fileExists(const QString& path) const {
+    return QFileInfo(path).isFile();
 }
 
 std::optional<QByteArray> LocalFiles::readFile(const QString& path) const {

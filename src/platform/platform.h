@@ -34,9 +34,14 @@ public:
     // The folder that holds the program, and the folder that was current at start.
     virtual QString programFolder() const = 0;
     virtual QString workingFolder() const = 0;
+    // The folder the program's data files are installed to, where a file that is not beside
+    // the program is looked for; empty when there is none.
+    virtual QString dataFolder() const;
     // Length of a file in bytes, 0 when it is missing or its length cannot be had.
     virtual std::int32_t fileSize(const QString& path) const = 0;
     virtual std::optional<QByteArray> readFile(const QString& path) const = 0;
+    // Whether a file is there, empty or not; a folder is not a file.
+    virtual bool fileExists(const QString& path) const;
     // Names of the files of a folder that match a pattern such as "*.txt", letter case not
     // counting in the match, as on the system the program was first made for.
     virtual QStringList listFiles(const QString& folder, const QString& pattern) const = 0;
@@ -61,14 +66,25 @@ public:
 // Joins a folder and a file name by the rules of the system's paths.
 QString JoinPath(const QString& folder, const QString& fileName);
 
+// Where the program reads one of its data files (the tool catalogue, the caption text): beside
+// the program, where it always looked, else in the data folder. When neither holds the file,
+// the path beside the program, so that the reader reports the file missing as it always has.
+QString DataFilePath(const Platform& platform, const QString& fileName);
+
+// The data folder of a program installed in programFolder: share/veldrune beside its bin
+// folder, whatever the installation's prefix.
+QString InstalledDataFolder(const QString& programFolder);
+
 // The local file system, for Platform implementations to build on.
 class LocalFiles : public Platform {
 public:
     explicit LocalFiles(QString programFolder, QString workingFolder);
     QString programFolder() const override { return m_programFolder; }
     QString workingFolder() const override { return m_workingFolder; }
+    QString dataFolder() const override { return InstalledDataFolder(m_programFolder); }
     std::int32_t fileSize(const QString& path) const override;
     std::optional<QByteArray> readFile(const QString& path) const override;
+    bool fileExists(const QString& path) const override;
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
 
 private:

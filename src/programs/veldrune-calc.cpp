@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     cli.add_option("stations", files, "Station files (JSON)")->required();
     cli.add_flag("--json", json, "Print the stations' JSON documents instead of a summary");
     cli.add_option("--catalogue", catalogue,
-                   "Tool catalogue to read instead of TOOLINFO.LST beside the program");
+                   "Tool catalogue to read instead of the shipped TOOLINFO.LST");
     cli.add_option("--trace", trace, "Write the duty-cycle steps of the station to this CSV file");
     cli.add_option("--chart", chart, "Write the station's load chart to this PNG file");
     cli.add_option("--report", report, "Print the station's report into this PDF file");

@@ -1,6 +1,7 @@
 // The window program: the main window on the desktop.
 
 #include "app/veldrune.h"
+#include "app/commandbuttons.h"
 #include "app/startup.h"
 #include "gui/qtplatform.h"
 #include "gui/qtwindow.h"
@@ -11,7 +12,10 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELDRUNE"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2.4"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(veldrune::VersionMajor)
+                                            .arg(veldrune::VersionMinor)
+                                            .arg(veldrune::VersionRevision));
     // One look on every desktop: the window is laid out to the pixel.
     QApplication::setStyle(QStringLiteral("Fusion"));
 

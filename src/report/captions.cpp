@@ -95,7 +95,7 @@ CaptionReading ApplyCaptionText(const QString& text, Form1& form, ModeCaptions& 
 void LoadCaptionText(Form1& form, ModeCaptions& captions, const ProgramFlags& flags,
                      Platform& platform, const std::function<void()>& languageFont) {
     if (!flags.SkipCaptionFile) {
-        const auto bytes = platform.readFile(JoinPath(platform.programFolder(), CaptionFileName));
+        const auto bytes = platform.readFile(DataFilePath(platform, CaptionFileName));
         if (bytes) {
             const CaptionReading reading =
                 ApplyCaptionText(DecodeAnsiText(*bytes), form, captions, languageFont);

@@ -31,9 +31,9 @@ struct CaptionReading {
 CaptionReading ApplyCaptionText(const QString& text, Form1& form, ModeCaptions& captions,
                                 const std::function<void()>& languageFont);
 
-// Sets the window's wording from VELDRUNE.TXT in the program folder, unless /E asked to skip
-// it. Without the file, or when its reading stops early, the default mode captions are
-// stored; a file read to its end sets only what it says.
+// Sets the window's wording from VELDRUNE.TXT (beside the program, else in its data folder),
+// unless /E asked to skip it. Without the file, or when its reading stops early, the default
+// mode captions are stored; a file read to its end sets only what it says.
 void LoadCaptionText(Form1& form, ModeCaptions& captions, const ProgramFlags& flags,
                      Platform& platform, const std::function<void()>& languageFont);
 

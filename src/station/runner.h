@@ -63,7 +63,7 @@ struct StationReport {
 QString WriteReport(Veldrune& program, const QString& file);
 
 struct RunOptions {
-    QString catalogueFile; // replaces the program folder's TOOLINFO.LST when not empty
+    QString catalogueFile; // replaces the program's TOOLINFO.LST when not empty
     bool chart = false;    // keep the chart that Picture2 shows
     bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
     QString report;        // prints the report into this PDF file when not empty

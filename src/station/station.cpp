@@ -78,7 +78,7 @@ void readFastening(const Json& fastening, Station& station) {
 void readDutyCycle(const Json& duty, Station& station) {
     if (!duty.is_object())
         fail(QStringLiteral("duty_cycle"), QStringLiteral("must be an object"));
-    Station::DutyCycle& d = station.dutyCycle.emplace();
+    Station::DutyCycle& d = station.dutyCycle.emplace(Station::DutyCycle{});
     const std::map<std::string, std::optional<QString> Station::DutyCycle::*> typedFields = {
         {"station_cycle_time", &Station::DutyCycle::stationCycleTime},
         {"fastening_torque", &Station::DutyCycle::fasteningTorque},

@@ -25,22 +25,27 @@ bool PickEntry(WindowModel& window, Control& list, const QString& text, int firs
 
 void PressEnter(WindowModel& window, Control& field) {
     window.moveFocus(field);
-    window.keyPress(field, Key::Enter);
+    if (Control* target = window.focused())
+        window.keyPress(*target, Key::Enter);
 }
 
 QString TypeKeys(WindowModel& window, Control& field, const QString& keys) {
     window.moveFocus(field);
     QString accepted;
     for (const QChar key : keys) {
-        if (!window.keyPress(field, key.unicode()))
+        // Keys go where the focus is, which a reaction may have sent elsewhere.
+        Control* target = window.focused();
+        if (!target || target->kind() != ControlKind::Entry)
+            break;
+        if (!window.keyPress(*target, key.unicode()))
             continue;
         accepted += key;
-        QString text = field.text();
-        const int start = std::min(field.selectionStart(), int(text.size()));
-        const int length = std::min(field.selectionLength(), int(text.size()) - start);
+        QString text = target->text();
+        const int start = std::min(target->selectionStart(), int(text.size()));
+        const int length = std::min(target->selectionLength(), int(text.size()) - start);
         text.replace(start, length, key);
-        window.typeText(field, text);
-        field.select(start + 1, 0);
+        window.typeText(*target, text);
+        target->select(start + 1, 0);
     }
     return accepted;
 }

@@ -21,12 +21,15 @@ void TypeAndLeave(Form1& form, Control& field, const QString& text);
 // was current already. False, and nothing happens, when no entry matches.
 bool PickEntry(WindowModel& window, Control& list, const QString& text, int first = 0);
 
-// The focus comes to the field, then Enter is pressed in it.
+// The focus comes to the field, then Enter is pressed. Like every key it goes to the control
+// that has the focus, which is another one when the field that had it sent it back.
 void PressEnter(WindowModel& window, Control& field);
 
-// The focus comes to the field, then each character is typed as a key: one the key reaction
-// lets through replaces the selection or goes in at the caret, as in a real field (so the
-// first key replaces the text that gaining the focus selected). Returns the keys let through.
+// The focus comes to the field, then each character is typed as a key into the field that
+// has the focus (a reaction may send it elsewhere; typing stops at a control that takes no
+// text): a key the key reaction lets through replaces the selection or goes in at the caret,
+// as in a real field (so the first key replaces the text that gaining the focus selected).
+// Returns the keys let through.
 QString TypeKeys(WindowModel& window, Control& field, const QString& keys);
 
 } // namespace veldrune

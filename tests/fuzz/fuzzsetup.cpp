@@ -1,0 +1,26 @@
+#include "fuzzsetup.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace veldrune::fuzz {
+
+void Check(bool condition, const QString& what) {
+    if (condition)
+        return;
+    std::fprintf(stderr, "invariant broken: %s\n", what.toUtf8().constData());
+    std::abort();
+}
+
+} // namespace veldrune::fuzz
+
+// The window's texts are measured in real fonts, so the targets run in a headless
+// application that lives as long as the process.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}

@@ -1,0 +1,124 @@
+// A station file through the batch calculator's whole run: read, then applied to the
+// headless window as a person would. Whatever the input, the run either reports the station
+// or refuses it with a one-line reason, and a report shows only finite numbers.
+//
+// An input starting with "{" is a station file. Any other input is a station built from its
+// lines: the first byte chooses the system, tool, head, fastening mode and duty cycle, and each
+// further line is typed into the next field, so that typed text reaches every field.
+
+#include "fuzzsetup.h"
+
+#include "platform/recordingplatform.h"
+#include "station/output.h"
+#include "station/runner.h"
+
+#include "support/invariants.h"
+
+#include <nlohmann/json.hpp>
+
+using namespace veldrune;
+using veldrune::fuzz::Check;
+
+namespace {
+
+const char* const Systems[] = {"MVC4800", "MVC2400", "Tarvon", "MVC4800"};
+const char* const Tools[] = {"KRV-110QM1-05", "KRV-220QT2-A", "PZS-520QM4-S12", "GQY-100QH1",
+                             "LMW-200QM2",    "KRV-910QM5",   "PZS-820QM4-S20", "GQY-720QM5"};
+const char* const Heads[] = {"", "RH1", "RH3", "RH4"};
+
+Station fromLines(std::uint8_t choice, const QString& text) {
+    Station s;
+    s.system = QString::fromLatin1(Systems[choice & 3]);
+    s.tool = QString::fromLatin1(Tools[(choice >> 2) & 7]);
+    s.angleHead = QString::fromLatin1(Heads[(choice >> 5) & 3]);
+    const bool revolutions = choice & 0x80;
+    QStringList lines = text.split(u'\n');
+    auto next = [&lines]() -> std::optional<QString> {
+        if (lines.isEmpty())
+            return std::nullopt;
+        return lines.takeFirst();
+    };
+    s.description = next();
+    s.fastening = revolutions ? Station::Fastening::Revolutions : Station::Fastening::BoltData;
+    if (revolutions) {
+        s.revolutions = next();
+    } else {
+        s.boltLength = next();
+        s.boltPitch = next();
+    }
+    s.initialTime = next();
+    s.initialSpeed = next();
+    s.freerunSpeed = next();
+    s.tighteningAngle = next();
+    s.torqueSpeed = next();
+    s.communicationTime = next();
+    s.freerunTime = next();
+    s.tighteningTime = next();
+    if (!lines.isEmpty()) {
+        Station::DutyCycle duty;
+        duty.torqueUnit = *next();
+        duty.stationCycleTime = next();
+        duty.fasteningTorque = next();
+        duty.torqueRecoveryTime = next();
+        duty.prevailingTorque = choice & 1;
+        duty.periodMinutes = next().value_or(QStringLiteral("2"));
+        s.dutyCycle = duty;
+    }
+    return s;
+}
+
+void checkReport(const StationReport& r) {
+    const QString numbers[] = {r.maxSpeed,
+                               r.minSpeed,
+                               r.gearRatio.value_or(QString()),
+                               r.revolutions,
+                               r.initial.time,
+                               r.initial.revolutions,
+                               r.freerun.time,
+                               r.freerun.revolutions,
+                               r.tightening.time,
+                               r.totalTime};
+    for (const QString& number : numbers)
+        Check(!test::ShowsNonFinite(number), QStringLiteral("the report shows ") + number);
+    for (const auto& [unit, torque] : r.maxTorque)
+        Check(!test::ShowsNonFinite(torque), QStringLiteral("the torque shows ") + torque);
+    // What the batch calculator prints of it: JSON that reads back, and a summary.
+    Check(nlohmann::json::accept(StationJson(r)), QStringLiteral("the JSON output is not JSON"));
+    Check(!StationSummary(r).empty(), QStringLiteral("an empty summary"));
+    if (r.dutyCycle) {
+        const LoadSimulation& load = r.dutyCycle->load;
+        Check(std::isfinite(load.peakLoadPercent) && std::isfinite(load.peakTorquePercent) &&
+                  std::isfinite(load.finalLoadPercent),
+              QStringLiteral("the duty cycle's peaks are not finite"));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    Station station;
+    if (bytes.startsWith('{')) {
+        auto read = ReadStation(bytes);
+        if (auto* error = std::get_if<StationError>(&read)) {
+            Check(!error->message.isEmpty() && !error->message.contains(u'\n'),
+                  QStringLiteral("a refusal is one line: ") + error->message.left(200));
+            return 0;
+        }
+        station = std::get<Station>(read);
+    } else if (size > 0) {
+        station = fromLines(data[0], QString::fromUtf8(bytes.mid(1)));
+    } else {
+        return 0;
+    }
+
+    const QString data_ = QStringLiteral(VELDRUNE_SHIPPED_DATA);
+    RecordingPlatform platform(data_, data_);
+    const auto run = RunStation(station, platform);
+    if (const auto* error = std::get_if<StationError>(&run))
+        Check(!error->message.isEmpty() && !error->message.contains(u'\n'),
+              QStringLiteral("a refusal is one line: ") + error->message.left(200));
+    else
+        checkReport(std::get<StationReport>(run));
+    return 0;
+}
