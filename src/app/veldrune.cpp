@@ -55,9 +55,12 @@ void Veldrune::startUp(const QString& commandLine) {
     f.SYSTEM.setEnabled(true);
 
     m_flags.PressMode = false;
-    LoadToolInfo(m_catalogue.Tools, m_platform,
-                 m_catalogueFile.isEmpty() ? DataFilePath(m_platform, ToolInfoFileName)
-                                           : m_catalogueFile);
+    if (m_givenTools)
+        m_catalogue.Tools = *m_givenTools;
+    else
+        LoadToolInfo(m_catalogue.Tools, m_platform,
+                     m_catalogueFile.isEmpty() ? DataFilePath(m_platform, ToolInfoFileName)
+                                               : m_catalogueFile);
 
     f.Option1(0).setValue(true);
 
@@ -71,8 +74,12 @@ void Veldrune::startUp(const QString& commandLine) {
     f.DURR.setListIndex(1);
 
     ScanCommandLine(commandLine, f, m_flags);
-    LoadCaptionText(f, m_modeCaptions, m_flags, m_platform,
-                    [this] { ApplyLanguageFont(m_form, m_languageFont, m_platform.userLocale()); });
+    m_commandLine = commandLine;
+    if (!m_captionTextGiven)
+        m_captionText = ReadCaptionText(m_flags, m_platform);
+    ApplyCaptionFile(f, m_modeCaptions, m_captionText, [this] {
+        ApplyLanguageFont(m_form, m_languageFont, m_platform.userLocale());
+    });
     FillToolLists(f, m_catalogue.Tools, m_selection, m_modeCaptions, m_flags);
     f.setHeight(CompactHeight);
     InitMotorTable(m_catalogue.Motors);
@@ -80,6 +87,23 @@ void Veldrune::startUp(const QString& commandLine) {
 
     // The window opens with the focus on the first control of the focus order.
     f.moveFocus(f.TOOLLIST);
+}
+
+void Veldrune::startLike(const Veldrune& running) {
+    m_givenTools = running.m_catalogue.Tools;
+    m_captionText = running.m_captionText;
+    m_captionTextGiven = true;
+    m_form.File1.clear();
+    for (const QString& name : running.m_form.File1.entries())
+        m_form.File1.addItem(name);
+    startUp(running.m_commandLine);
+}
+
+void Veldrune::takeOver(const Veldrune& other) {
+    m_form.assignState(other.m_form);
+    m_selection = other.m_selection;
+    m_flags.LoadSectionShown = other.m_flags.LoadSectionShown;
+    m_flags.PressMode = other.m_flags.PressMode;
 }
 
 Form2& Veldrune::loadedForm2() {

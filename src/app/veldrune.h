@@ -7,6 +7,8 @@
 #include "window/form2.h"
 #include "window/programstate.h"
 
+#include <optional>
+
 namespace veldrune {
 
 class Platform;
@@ -30,6 +32,14 @@ public:
     void startUp(const QString& commandLine);
     // Reads the tool catalogue from this file instead of the TOOLINFO.LST it finds.
     void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
+    // Starts on these tools, already read, instead of reading a catalogue file.
+    void setTools(const ToolTable& tools) { m_givenTools = tools; }
+    // Starts as the running program started, from what it read then (its tools, its caption
+    // text, its working folder's files, its command line), reading nothing again.
+    void startLike(const Veldrune& running);
+    // Takes over the window and the tables of another program started like this one: what
+    // its window shows, this one shows, without running a reaction.
+    void takeOver(const Veldrune& other);
 
     Form1& form() { return m_form; }
     // The preview window, loaded on first use.
@@ -59,6 +69,10 @@ private:
     ProgramFlags m_flags;
     LanguageFont m_languageFont;
     QString m_catalogueFile;
+    std::optional<ToolTable> m_givenTools;
+    QString m_commandLine;
+    std::optional<QString> m_captionText; // as read at start-up
+    bool m_captionTextGiven = false;
 };
 
 } // namespace veldrune

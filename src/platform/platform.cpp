@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <chrono>
 #include <limits>
@@ -37,6 +38,14 @@ QString Platform::dataFolder() const {
     return {};
 }
 
+QString Platform::chooseStationFile(FileDialog, const QString&) {
+    return {};
+}
+
+QString Platform::writeFile(const QString&, const QByteArray&) {
+    return QStringLiteral("there is no file system to write to");
+}
+
 bool Platform::fileExists(const QString& path) const {
     return readFile(path).has_value();
 }
@@ -66,6 +75,20 @@ std::int32_t LocalFiles::fileSize(const QString& path) const {
     return size > std::numeric_limits<std::int32_t>::max()
                ? std::numeric_limits<std::int32_t>::max()
                : std::int32_t(size);
+}
+
+QString LocalFiles::writeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
 }
 
 bool LocalFiles::fileExists(const QString& path) const {

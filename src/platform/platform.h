@@ -61,6 +61,15 @@ public:
     virtual std::unique_ptr<QPagedPaintDevice> choosePrinter() = 0;
     // The size of the default printer's page, in twips.
     virtual QSizeF printerPageSize() const = 0;
+
+    // The file dialog for station files: the file the user chose to open, or to save under
+    // (starting from `suggested`), or an empty text when the user cancelled. Without a screen
+    // there is no dialog, and the answer is always a cancel.
+    enum class FileDialog { Open, Save };
+    virtual QString chooseStationFile(FileDialog dialog, const QString& suggested);
+    // Writes a file whole or not at all: a write that fails leaves the file as it was. Returns
+    // why it failed, or an empty text.
+    virtual QString writeFile(const QString& path, const QByteArray& bytes);
 };
 
 // Joins a folder and a file name by the rules of the system's paths.
@@ -86,6 +95,7 @@ public:
     std::optional<QByteArray> readFile(const QString& path) const override;
     bool fileExists(const QString& path) const override;
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
+    QString writeFile(const QString& path, const QByteArray& bytes) override;
 
 private:
     QString m_programFolder;

@@ -92,18 +92,25 @@ CaptionReading ApplyCaptionText(const QString& text, Form1& form, ModeCaptions& 
     return reading;
 }
 
+std::optional<QString> ReadCaptionText(const ProgramFlags& flags, Platform& platform) {
+    if (flags.SkipCaptionFile)
+        return std::nullopt;
+    const auto bytes = platform.readFile(DataFilePath(platform, CaptionFileName));
+    if (!bytes)
+        return std::nullopt;
+    return DecodeAnsiText(*bytes);
+}
+
+void ApplyCaptionFile(Form1& form, ModeCaptions& captions, const std::optional<QString>& text,
+                      const std::function<void()>& languageFont) {
+    if (text && ApplyCaptionText(*text, form, captions, languageFont).stoppedBecause.isEmpty())
+        return;
+    StoreDefaultModeCaptions(captions);
+}
+
 void LoadCaptionText(Form1& form, ModeCaptions& captions, const ProgramFlags& flags,
                      Platform& platform, const std::function<void()>& languageFont) {
-    if (!flags.SkipCaptionFile) {
-        const auto bytes = platform.readFile(DataFilePath(platform, CaptionFileName));
-        if (bytes) {
-            const CaptionReading reading =
-                ApplyCaptionText(DecodeAnsiText(*bytes), form, captions, languageFont);
-            if (reading.stoppedBecause.isEmpty())
-                return;
-        }
-    }
-    StoreDefaultModeCaptions(captions);
+    ApplyCaptionFile(form, captions, ReadCaptionText(flags, platform), languageFont);
 }
 
 } // namespace veldrune

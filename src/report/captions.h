@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace veldrune {
 
@@ -30,6 +31,15 @@ struct CaptionReading {
 // stops the reading there, keeping what earlier records set.
 CaptionReading ApplyCaptionText(const QString& text, Form1& form, ModeCaptions& captions,
                                 const std::function<void()>& languageFont);
+
+// The text of VELDRUNE.TXT, beside the program or in the data folder; nothing when /E asked
+// to skip it or it cannot be read.
+std::optional<QString> ReadCaptionText(const ProgramFlags& flags, Platform& platform);
+
+// Applies a caption text that was read: without one, or when its reading stops early, the
+// default mode captions are stored; a text read to its end sets only what it says.
+void ApplyCaptionFile(Form1& form, ModeCaptions& captions, const std::optional<QString>& text,
+                      const std::function<void()>& languageFont);
 
 // Sets the window's wording from VELDRUNE.TXT (beside the program, else in its data folder),
 // unless /E asked to skip it. Without the file, or when its reading stops early, the default

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iomanip>
 #include <sstream>
@@ -106,7 +107,104 @@ Json document(const StationReport& r) {
     return json;
 }
 
+// The values of a document by their dotted paths, in document order.
+void flatten(const Json& json, const std::string& path,
+             std::vector<std::pair<std::string, std::string>>& cells) {
+    if (json.is_object()) {
+        for (const auto& [key, value] : json.items())
+            flatten(value, path.empty() ? key : path + "." + key, cells);
+        return;
+    }
+    std::string cell;
+    if (json.is_string()) {
+        cell = json.get<std::string>();
+    } else if (json.is_array()) {
+        for (const Json& item : json)
+            cell += (cell.empty() ? "" : " | ") +
+                    (item.is_string() ? item.get<std::string>() : item.dump());
+    } else if (!json.is_null()) {
+        cell = json.dump();
+    }
+    cells.emplace_back(path, cell);
+}
+
+// A CSV field, quoted when it holds a separator, a quote, a line break or edge blanks.
+std::string csvField(const std::string& text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
 } // namespace
+
+std::string StationsCsv(const QStringList& files, const std::vector<StationReport>& reports) {
+    std::vector<std::vector<std::pair<std::string, std::string>>> rows;
+    std::vector<std::string> columns;
+    for (const StationReport& report : reports) {
+        auto& cells = rows.emplace_back();
+        flatten(document(report), "", cells);
+        // A column new to the table goes after the column before it in this document.
+        auto at = columns.begin();
+        for (const auto& [path, cell] : cells) {
+            const auto found = std::find(columns.begin(), columns.end(), path);
+            at = found != columns.end() ? found + 1 : columns.insert(at, path) + 1;
+        }
+    }
+    std::string csv = "file";
+    for (const std::string& column : columns)
+        csv += "," + csvField(column);
+    csv += "\r\n";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        csv += csvField(str(files.value(qsizetype(r))));
+        for (const std::string& column : columns) {
+            const auto& cells = rows[r];
+            const auto cell = std::find_if(cells.begin(), cells.end(),
+                                           [&](const auto& c) { return c.first == column; });
+            csv += "," + (cell == cells.end() ? std::string() : csvField(cell->second));
+        }
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+std::string RankTable(const QString& file, const std::vector<StationReport>& ranked) {
+    std::ostringstream out;
+    out << "Ranking of " << ranked.size() << (ranked.size() == 1 ? " run" : " runs") << " of "
+        << str(file) << '\n'
+        << std::right << std::setw(4) << "Rank"
+        << "  " << std::left << std::setw(20) << "Tool" << std::setw(6) << "Head" << std::right
+        << std::setw(12) << "Total [s]" << std::setw(15) << "Peak load [%]"
+        << "  " << std::left << std::setw(10) << "Overload"
+        << "Messages\n";
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        const StationReport& r = ranked[i];
+        std::string load = "-";
+        std::string overload = "-";
+        if (r.dutyCycle) {
+            char text[40];
+            std::snprintf(text, sizeof text, "%.1f", r.dutyCycle->load.peakLoadPercent);
+            load = text;
+            overload = r.dutyCycle->load.peakLoadPercent > 100 ? "yes" : "no";
+        }
+        std::ostringstream line;
+        line << std::right << std::setw(4) << i + 1 << "  " << std::left << std::setw(20)
+             << str(r.tool) << std::setw(6) << str(r.angleHead) << std::right << std::setw(12)
+             << str(r.totalTime) << std::setw(15) << load << "  " << std::left << std::setw(10)
+             << overload << str(r.messages.join(u"; "));
+        std::string text = line.str();
+        text.erase(text.find_last_not_of(' ') + 1);
+        out << text << '\n';
+    }
+    return out.str();
+}
 
 std::string StationJson(const StationReport& report) {
     return document(report).dump(2) + "\n";

@@ -2,6 +2,8 @@
 
 #include "station/runner.h"
 
+#include <QStringList>
+
 #include <string>
 
 namespace veldrune {
@@ -17,6 +19,16 @@ std::string StationSummary(const StationReport& report);
 
 // One line for a station among several.
 std::string StationLine(const QString& file, const StationReport& report);
+
+// A ranking of runs of one station (see RankStation) as a table: rank, tool, head, total
+// time, peak motor load, overload and the messages, one run a line.
+std::string RankTable(const QString& file, const std::vector<StationReport>& ranked);
+
+// Stations as a CSV table (RFC 4180): a header row, then a row per station: `file`, then a
+// column per value of the station's JSON document, named by its path with dots
+// ("phases.initial.time"), the messages joined with " | ". The columns are those of every
+// station, in the documents' order; a value a station does not have is an empty cell.
+std::string StationsCsv(const QStringList& files, const std::vector<StationReport>& reports);
 
 // The header of the duty-cycle trace.
 inline constexpr char TraceHeader[] =

@@ -36,6 +36,30 @@ public:
         : m_form(form)
         , m_messages(messages) {}
 
+    // The tools of the system and the heads of each, trimmed, each tool once.
+    std::vector<ToolChoice> offeredTools(const QString& system) {
+        pickSystem(system);
+        std::vector<ToolChoice> choices;
+        QStringList seen;
+        const QStringList tools = m_form.TOOLLIST.entries().mid(1); // entry 0 is the prompt
+        for (int i = 0; i < tools.size(); ++i) {
+            const QString tool = tools[i].trimmed();
+            if (tool.isEmpty() || seen.contains(tool))
+                continue;
+            seen.append(tool);
+            m_form.pick(m_form.TOOLLIST, i + 1);
+            ToolChoice choice{tool, {}};
+            if (m_form.ANGLE.visible()) {
+                for (const QString& head : m_form.ANGLE.entries()) {
+                    if (!head.trimmed().isEmpty())
+                        choice.angleHeads.append(head.trimmed());
+                }
+            }
+            choices.push_back(choice);
+        }
+        return choices;
+    }
+
     void apply(const Station& station) {
         if (station.description)
             m_form.typeText(m_form.Text5, *station.description);
@@ -181,18 +205,46 @@ QString WriteReport(Veldrune& program, const QString& file) {
     return PrintPage(writer, program.reportContext(false));
 }
 
-std::variant<StationReport, StationError>
-RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options) {
-    Veldrune program(platform);
-    if (!options.catalogueFile.isEmpty())
+namespace {
+
+void startProgram(Veldrune& program, const RunOptions& options) {
+    if (options.tools)
+        program.setTools(*options.tools);
+    else if (!options.catalogueFile.isEmpty())
         program.setCatalogueFile(options.catalogueFile);
     program.form().setKeepsPictures(options.chart);
     program.startUp({});
+}
+
+} // namespace
+
+std::variant<std::vector<ToolChoice>, StationError>
+OfferedTools(const QString& system, RecordingPlatform& platform, const RunOptions& options) {
+    Veldrune program(platform);
+    startProgram(program, options);
     try {
-        Application(program.form(), platform.messages()).apply(station);
+        return Application(program.form(), platform.messages()).offeredTools(system);
     } catch (const Failure& failure) {
         return failure.error;
     }
+}
+
+std::optional<StationError> ApplyStation(Veldrune& program, const Station& station,
+                                         const QStringList& messagesSoFar) {
+    try {
+        Application(program.form(), messagesSoFar).apply(station);
+    } catch (const Failure& failure) {
+        return failure.error;
+    }
+    return std::nullopt;
+}
+
+std::variant<StationReport, StationError>
+RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options) {
+    Veldrune program(platform);
+    startProgram(program, options);
+    if (auto refusal = ApplyStation(program, station, platform.messages()))
+        return *refusal;
     StationReport r = report(program, platform.messages(), options);
     if (!options.report.isEmpty())
         r.reportFailure = WriteReport(program, options.report);

@@ -14,6 +14,7 @@
 namespace veldrune {
 
 class RecordingPlatform;
+class ToolTable;
 class Veldrune;
 
 // What the window shows once a station has been applied, text for text.
@@ -63,10 +64,11 @@ struct StationReport {
 QString WriteReport(Veldrune& program, const QString& file);
 
 struct RunOptions {
-    QString catalogueFile; // replaces the program's TOOLINFO.LST when not empty
-    bool chart = false;    // keep the chart that Picture2 shows
-    bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
-    QString report;        // prints the report into this PDF file when not empty
+    QString catalogueFile;            // replaces the program's TOOLINFO.LST when not empty
+    const ToolTable* tools = nullptr; // tools already read, used instead of any catalogue file
+    bool chart = false;               // keep the chart that Picture2 shows
+    bool steps = false; // keep every simulated step of the duty cycle, not only its sums
+    QString report;     // prints the report into this PDF file when not empty
 };
 
 // Starts the program as the window does and applies the station as a person would at it:
@@ -75,5 +77,23 @@ struct RunOptions {
 // are the station's.
 std::variant<StationReport, StationError>
 RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options = {});
+
+// Applies the station to a freshly started program, as RunStation does. `messagesSoFar` are
+// the messages shown before, such as a missing catalogue, which a refusal names. Returns the
+// refusal, if any; the program then holds what was applied before it.
+std::optional<StationError> ApplyStation(Veldrune& program, const Station& station,
+                                         const QStringList& messagesSoFar = {});
+
+// A tool the system offers, and the angle heads that fit it (none when the system shows no
+// heads).
+struct ToolChoice {
+    QString tool;
+    QStringList angleHeads;
+};
+
+// The tools that the station's system offers, in list order, each once, with their heads:
+// what a person finds by picking the system and then each tool.
+std::variant<std::vector<ToolChoice>, StationError>
+OfferedTools(const QString& system, RecordingPlatform& platform, const RunOptions& options = {});
 
 } // namespace veldrune

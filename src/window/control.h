@@ -188,6 +188,10 @@ public:
     // Moves the focus here; inside a reaction the move happens when the reaction is done.
     void setFocus();
 
+    // Takes every property a program can change from the same control of another window,
+    // running no reaction.
+    void assignState(const Control& other);
+
     // Reactions attached by the program. A key reaction returns false to swallow the key.
     std::function<void()> onClick;
     std::function<void()> onGotFocus;

@@ -65,6 +65,30 @@ void Control::changed(Property property) {
     m_window.controlChanged(*this, property);
 }
 
+void Control::assignState(const Control& other) {
+    m_text = other.m_text;
+    m_toolTip = other.m_toolTip;
+    m_visible = other.m_visible;
+    m_enabled = other.m_enabled;
+    m_alignment = other.m_alignment;
+    m_back = other.m_back;
+    m_fore = other.m_fore;
+    m_font = other.m_font;
+    m_place = other.m_place;
+    m_entries = other.m_entries;
+    m_listIndex = other.m_listIndex;
+    m_value = other.m_value;
+    m_selStart = other.m_selStart;
+    m_selLength = other.m_selLength;
+    m_picture = other.m_picture;
+    for (const Property property :
+         {Property::Entries, Property::ListIndex, Property::Text, Property::Visible,
+          Property::Enabled, Property::Value, Property::Alignment, Property::BackColour,
+          Property::ForeColour, Property::Font, Property::Selection, Property::Place,
+          Property::ToolTip, Property::Picture})
+        changed(property);
+}
+
 QString Control::text() const {
     if (m_design.kind == ControlKind::DropDownList)
         return entry(m_listIndex);
@@ -292,6 +316,19 @@ void WindowModel::setPosition(double left, double top) {
     m_left = left;
     m_top = top;
     windowChanged(WindowProperty::Geometry);
+}
+
+void WindowModel::assignState(const WindowModel& other) {
+    for (std::size_t i = 0; i < m_controls.size(); ++i)
+        m_controls[i]->assignState(*other.m_controls[i]);
+    setSize(m_width, other.m_height);
+    Control* focused =
+        other.m_focused ? m_controls[std::size_t(other.m_focused->id())].get() : nullptr;
+    if (focused != m_focused) {
+        m_focused = focused;
+        if (m_observer)
+            m_observer->focusChanged(focused);
+    }
 }
 
 void WindowModel::setSize(double width, double height) {

@@ -98,6 +98,11 @@ public:
 
     Control* focused() const { return m_focused; }
 
+    // Takes the state of another window of the same design: every control's properties, the
+    // height and the control with the focus. No reaction runs, as nothing was done to this
+    // window; the window stays where it is.
+    void assignState(const WindowModel& other);
+
     // Events as the user makes them.
     void moveFocus(Control& target);
     void click(Control& control);

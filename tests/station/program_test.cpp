@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <tuple>
+
 #include <nlohmann/json.hpp>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +30,12 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     return file.fileName();
+}
+
+QByteArray TestStation(const QString& name) {
+    QFile file(QStringLiteral(VELDRUNE_TEST_DATA "/stations/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
 }
 
 Outcome calc(const QStringList& arguments,
@@ -119,6 +128,66 @@ TEST(BatchProgram, ADutyCycleGivesItsLoadItsTraceAndTheChartAsTheWindowDrawsIt) 
         << run.out.toStdString();
 }
 
+TEST(BatchProgram, RankRunsEveryToolAndHeadAndPutsTheDisqualifiedLast) {
+    const Outcome table = calc({u"--rank"_s, u"duty-cycle.json"_s});
+    ASSERT_EQ(table.status, 0) << table.err.toStdString();
+    const QStringList lines = table.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 10);
+    EXPECT_TRUE(lines[0].startsWith(u"Ranking of "_s));
+    EXPECT_TRUE(lines[1].contains(u"Tool"_s) && lines[1].contains(u"Peak load"_s));
+
+    const Outcome run = calc({u"--rank"_s, u"--json"_s, u"duty-cycle.json"_s});
+    const auto ranked = nlohmann::ordered_json::parse(run.out.toStdString());
+    ASSERT_EQ(qsizetype(ranked.size()), lines.size() - 2);
+    // Runs that keep within the limits first, each group by total time, then peak load.
+    auto key = [](const nlohmann::ordered_json& r) {
+        const bool out = !r["messages"].empty() || r["duty_cycle"]["overload"].get<bool>();
+        return std::tuple(out, std::stod(r["total_time"].get<std::string>()),
+                          r["duty_cycle"]["peak_load_percent"].get<double>());
+    };
+    for (std::size_t i = 1; i < ranked.size(); ++i)
+        EXPECT_LE(key(ranked[i - 1]), key(ranked[i])) << i;
+    // The station names a head: every tool that takes heads runs with each that fits.
+    std::set<std::string> heads;
+    for (const auto& r : ranked) {
+        if (r["tool"] == "KRV-220QT2-A")
+            heads.insert(r["angle_head"].get<std::string>());
+    }
+    EXPECT_EQ(heads, (std::set<std::string>{"RH3", "RH4"}));
+
+    // Each element is what the station gives with that tool and head.
+    QTemporaryDir dir;
+    auto station = nlohmann::ordered_json::parse(TestStation(u"duty-cycle.json"_s));
+    station["tool"] = ranked[2]["tool"];
+    station["angle_head"] = ranked[2]["angle_head"];
+    const QString file = writeFile(dir, u"third.json"_s, QByteArray::fromStdString(station.dump()));
+    EXPECT_EQ(nlohmann::ordered_json::parse(calc({u"--json"_s, file}).out.toStdString()),
+              ranked[2]);
+}
+
+TEST(BatchProgram, CsvHasARowPerStationAndAColumnPerValue) {
+    const Outcome run =
+        calc({u"--csv"_s, u"wheel-nuts.json"_s, u"duty-cycle.json"_s, u"slow.json"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList rows = run.out.split(u"\r\n"_s, Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4);
+    const QStringList header = rows[0].split(u',');
+    EXPECT_EQ(header.first(), u"file"_s);
+    for (const char16_t* column : {u"phases.initial.time", u"ratings.max_torque.NM", u"messages",
+                                   u"duty_cycle.peak_load_percent"})
+        EXPECT_TRUE(header.contains(QString::fromUtf16(column)))
+            << QString::fromUtf16(column).toStdString();
+    // A leading blank is quoted; a station without a duty cycle leaves its cells empty.
+    EXPECT_TRUE(rows[1].startsWith(
+        u"wheel-nuts.json,MVC4800,KRV-110QM1-05,RH1,1286 RPM,\" 6.430868 RPM\","_s));
+    EXPECT_TRUE(rows[1].endsWith(u",,,,,"_s));
+    EXPECT_TRUE(rows[2].contains(u",33.2387695,"_s));
+    EXPECT_TRUE(rows[3].contains(u"FIRST TIME LIMIT OVER | SECOND TIME LIMIT OVER"_s));
+
+    const Outcome ranked = calc({u"--rank"_s, u"--csv"_s, u"wheel-nuts.json"_s});
+    EXPECT_TRUE(ranked.out.split(u"\r\n"_s)[1].startsWith(u"wheel-nuts.json,"_s));
+}
+
 TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
     QTemporaryDir dir;
     const QByteArray huge(5'000'000, 'A');
@@ -136,6 +205,8 @@ TEST(BatchProgram, BadInputIsOneShortLineOnStandardErrorAndNothingElse) {
         {u"--catalogue"_s, dir.filePath(u"none.lst"_s), u"wheel-nuts.json"_s},
         {u"--unknown"_s, u"wheel-nuts.json"_s},
         {u"--trace"_s, dir.filePath(u"t.csv"_s), u"wheel-nuts.json"_s, u"slow.json"_s},
+        {u"--rank"_s, u"wheel-nuts.json"_s, u"slow.json"_s},
+        {u"--json"_s, u"--csv"_s, u"wheel-nuts.json"_s},
         {u"--report"_s, dir.filePath(u"no/such/folder.pdf"_s), u"wheel-nuts.json"_s},
         {},
     };

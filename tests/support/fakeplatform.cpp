@@ -25,6 +25,12 @@ void FakePlatform::showMessage(const QString& text, MessageIcon icon, const QStr
     m_messages.push_back({text, icon, title});
 }
 
+QString FakePlatform::writeFile(const QString& path, const QByteArray& bytes) {
+    if (writeFailure.isEmpty())
+        m_files[path] = bytes;
+    return writeFailure;
+}
+
 std::int32_t FakePlatform::fileSize(const QString& path) const {
     const auto it = m_files.find(path);
     return it == m_files.end() ? 0 : std::int32_t(it->second.size());

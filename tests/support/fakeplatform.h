@@ -45,11 +45,22 @@ public:
         return printer ? printer() : nullptr; // no printer: the dialog is cancelled
     }
     QSizeF printerPageSize() const override { return A4InTwips; }
+    // The file dialog answers with `chosenFile` (empty: cancelled) and notes what it offered.
+    QString chooseStationFile(FileDialog dialog, const QString& suggested) override {
+        dialogs.push_back({dialog, suggested});
+        return chosenFile;
+    }
+    // Written files land in memory, where reading finds them, unless `writeFailure` says why
+    // the write fails.
+    QString writeFile(const QString& path, const QByteArray& bytes) override;
 
     std::uint32_t ticks = 0;
     QDateTime clock{QDate(2026, 12, 6), QTime(14, 30, 5)};
     QLocale locale{QLocale::English, QLocale::UnitedStates};
     std::function<std::unique_ptr<QPagedPaintDevice>()> printer;
+    QString chosenFile;
+    std::vector<std::pair<FileDialog, QString>> dialogs;
+    QString writeFailure;
 
 private:
     std::map<QString, QByteArray> m_files;
