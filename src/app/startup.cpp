@@ -8,6 +8,19 @@ QString JoinArguments(const QStringList& arguments) {
     return arguments.join(u' ');
 }
 
+Arguments SplitArguments(const QStringList& arguments) {
+    Arguments split;
+    QStringList others;
+    for (const QString& argument : arguments) {
+        if (argument.endsWith(u".json", Qt::CaseInsensitive))
+            split.stationFiles.append(argument);
+        else
+            others.append(argument);
+    }
+    split.commandLine = JoinArguments(others);
+    return split;
+}
+
 void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flags) {
     if (commandLine.size() < 2)
         return;

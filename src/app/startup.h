@@ -14,6 +14,15 @@ class WindowModel;
 // The text after the program's name: the arguments joined with single blanks.
 QString JoinArguments(const QStringList& arguments);
 
+// The program's arguments: the station files to open (those ending in ".json") and, joined,
+// all the others, in which the switches are looked for, so that a path such as
+// "/data/dock/station.json" switches nothing on.
+struct Arguments {
+    QString commandLine;
+    QStringList stationFiles;
+};
+Arguments SplitArguments(const QStringList& arguments);
+
 // Looks at every pair of neighbouring characters, letter case not counting: "/D" shows the
 // PRINT TEST button, "/E" skips the caption file. Switches may stand anywhere, even glued to
 // other text; nothing else is looked at.

@@ -100,7 +100,10 @@ void Veldrune::startLike(const Veldrune& running) {
 }
 
 void Veldrune::takeOver(const Veldrune& other) {
+    const bool resized = m_form.height() != other.m_form.height();
     m_form.assignState(other.m_form);
+    if (resized) // as LOAD CALCULATION does
+        CentreForm(m_form, m_platform.screenSize());
     m_selection = other.m_selection;
     m_flags.LoadSectionShown = other.m_flags.LoadSectionShown;
     m_flags.PressMode = other.m_flags.PressMode;

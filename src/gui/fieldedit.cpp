@@ -135,6 +135,15 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent* event) {
         window()->activateWindow();
 }
 
+void FieldEdit::dragEnterEvent(QDragEnterEvent* event) {
+    // Files dropped on a field go to the window, which opens them; text goes into the field.
+    if (event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
 void FieldEdit::dropEvent(QDropEvent* event) {
     if (!m_key(Key::Paste)) {
         event->ignore();

@@ -2,6 +2,8 @@
 
 #include "window/twips.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -57,6 +59,24 @@ QSizeF QtPlatform::screenSize() const {
         return {};
     const QSize size = screen->geometry().size();
     return {double(size.width() * TwipsPerPixel), double(size.height() * TwipsPerPixel)};
+}
+
+QString QtPlatform::chooseStationFile(FileDialog dialog, const QString& suggested) {
+    const QString filter = QStringLiteral("Station files (*.json);;All files (*)");
+    const QString start = suggested.isEmpty() ? workingFolder() : suggested;
+    QString path;
+    if (dialog == FileDialog::Open) {
+        path = QFileDialog::getOpenFileName(m_mainWindow, QStringLiteral("Open station"), start,
+                                            filter);
+    } else {
+        path = QFileDialog::getSaveFileName(m_mainWindow, QStringLiteral("Save station"), start,
+                                            filter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".json");
+    }
+    if (m_mainWindow && !m_mainWindow->isActiveWindow())
+        m_mainWindow->activateWindow();
+    return path;
 }
 
 } // namespace veldrune

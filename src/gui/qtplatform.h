@@ -20,6 +20,7 @@ public:
     QSizeF screenSize() const override;
     std::unique_ptr<QPagedPaintDevice> choosePrinter() override;
     QSizeF printerPageSize() const override;
+    QString chooseStationFile(FileDialog dialog, const QString& suggested) override;
 
 private:
     QPointer<QWidget> m_mainWindow;

@@ -7,12 +7,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 namespace veldrune {
@@ -393,6 +397,39 @@ void QtWindow::onFocusChanged(QWidget* now) {
         return;
     Control& control = *it->second;
     dispatch([&] { m_model.moveFocus(control); });
+}
+
+namespace {
+
+// The station file a drag carries: its one local file ending in .json, or nothing.
+QString DraggedStation(const QMimeData* data) {
+    if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return path.endsWith(u".json", Qt::CaseInsensitive) ? path : QString();
+}
+
+} // namespace
+
+void QtWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (onFileDropped && !DraggedStation(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void QtWindow::dropEvent(QDropEvent* event) {
+    const QString path = DraggedStation(event->mimeData());
+    if (!onFileDropped || path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drop's own event loop ends first; then the file opens, message boxes and all.
+    QTimer::singleShot(0, this, [this, path] {
+        activateWindow();
+        dispatch([this, path] { onFileDropped(path); });
+    });
 }
 
 void QtWindow::dispatch(const std::function<void()>& event) {

@@ -28,11 +28,20 @@ public:
     std::function<void()> onFrameChanged;
     // Runs when the user closes a window that is not the main one.
     std::function<void()> onClosed;
+    // Runs when the user drops a station file (*.json) on the window; without it the window
+    // takes no drops.
+    std::function<void(const QString& path)> onFileDropped;
+
+    // Runs an action of the program on the window's model, as an event of the window does,
+    // and brings the real focus where the model then has it.
+    void perform(const std::function<void()>& action) { dispatch(action); }
 
 protected:
     bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -5,9 +5,12 @@
 #include "app/startup.h"
 #include "gui/qtplatform.h"
 #include "gui/qtwindow.h"
+#include "station/stationfile.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QShortcut>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -27,11 +30,31 @@ int main(int argc, char* argv[]) {
     preview.onClosed = [&] { program.form2().setLoaded(false); };
     platform.setMainWindow(&window);
 
-    program.startUp(veldrune::JoinArguments(QApplication::arguments().mid(1)));
+    const auto arguments = veldrune::SplitArguments(QApplication::arguments().mid(1));
+    program.startUp(arguments.commandLine);
     // Start-up centred the window by the frame the layout assumes; once the window system
     // tells the real one, the window is centred by that.
     window.onFrameChanged = [&] { veldrune::CentreForm(program.form(), platform.screenSize()); };
+
+    // Station files: Ctrl+O, Ctrl+S, Ctrl+Shift+S, a file dropped on the window, and a file
+    // named on the command line, opened once the window is up.
+    veldrune::StationFiles files(program);
+    const auto onKeys = [&](const QKeySequence& keys, void (veldrune::StationFiles::*action)()) {
+        auto* shortcut = new QShortcut(keys, &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window,
+                         [&, action] { window.perform([&] { (files.*action)(); }); });
+    };
+    onKeys(QKeySequence::Open, &veldrune::StationFiles::open);
+    onKeys(QKeySequence::Save, &veldrune::StationFiles::save);
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &veldrune::StationFiles::saveAs);
+    window.onFileDropped = [&](const QString& path) { files.open(path); };
+    window.setAcceptDrops(true);
+
     window.show();
     window.activateWindow();
+    if (!arguments.stationFiles.isEmpty()) {
+        const QString path = QDir::current().absoluteFilePath(arguments.stationFiles.first());
+        QTimer::singleShot(0, &window, [&, path] { window.perform([&] { files.open(path); }); });
+    }
     return QApplication::exec();
 }

@@ -159,8 +159,10 @@ std::string StationsCsv(const QStringList& files, const std::vector<StationRepor
         }
     }
     std::string csv = "file";
-    for (const std::string& column : columns)
-        csv += "," + csvField(column);
+    for (const std::string& column : columns) {
+        csv += ',';
+        csv += csvField(column);
+    }
     csv += "\r\n";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         csv += csvField(str(files.value(qsizetype(r))));
@@ -168,7 +170,9 @@ std::string StationsCsv(const QStringList& files, const std::vector<StationRepor
             const auto& cells = rows[r];
             const auto cell = std::find_if(cells.begin(), cells.end(),
                                            [&](const auto& c) { return c.first == column; });
-            csv += "," + (cell == cells.end() ? std::string() : csvField(cell->second));
+            csv += ',';
+            if (cell != cells.end())
+                csv += csvField(cell->second);
         }
         csv += "\r\n";
     }

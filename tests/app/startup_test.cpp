@@ -102,6 +102,13 @@ TEST(StartUp, ACaptionFileTranslatesTheWindowAndToolPicksKeepThatWording) {
     EXPECT_EQ(f.Label10(5).text(), QString());
 }
 
+TEST(StartUp, StationFilesAreNotSearchedForSwitches) {
+    const Arguments split =
+        SplitArguments({u"/data/dock/station.json"_s, u"/E"_s, u"B.JSON"_s, u"x/d"_s});
+    EXPECT_EQ(split.stationFiles, (QStringList{u"/data/dock/station.json"_s, u"B.JSON"_s}));
+    EXPECT_EQ(split.commandLine, u"/E x/d"_s);
+}
+
 TEST(CentreForm, CentresByTheRealOuterSizeUnlessMinimisedOrMaximised) {
     Form1 form;
     form.setHeight(6501);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -216,6 +217,31 @@ TEST_F(RealWindow, TextsTooWideForTheirControlShowWholeInATooltip) {
     EXPECT_EQ(widget(f.Label3(0))->toolTip(), QString());
     f.Text4(6).setText(f.Label3(1).text()); // as the speed limit copies it
     EXPECT_EQ(widget(f.Text4(6))->toolTip(), f.Label3(1).text());
+}
+
+TEST_F(RealWindow, AStationFileDroppedAnywhereOnTheWindowIsOpened) {
+    QStringList opened;
+    window.onFileDropped = [&](const QString& path) { opened.append(path); };
+    window.setAcceptDrops(true);
+    const auto drop = [&](QWidget* target, const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QWidget* receiver = target;
+        QApplication::sendEvent(receiver, &enter);
+        if (!enter.isAccepted() && receiver != &window) // ignored by a child: the window's turn
+            QApplication::sendEvent(receiver = &window, &enter);
+        if (!enter.isAccepted())
+            return;
+        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(receiver, &event);
+        QApplication::processEvents();
+    };
+    drop(widget(f.Text4(0)), u"/stations/line4.json"_s); // not typed into the field
+    drop(&window, u"/stations/notes.txt"_s);
+    EXPECT_EQ(opened, QStringList{u"/stations/line4.json"_s});
+    EXPECT_EQ(f.Text4(0).text(), u"1.0"_s);
 }
 
 } // namespace
