@@ -68,10 +68,6 @@ QString torque(const Form1& f) {
     return f.Text4(9).text();
 }
 
-} // namespace
-
-namespace {
-
 // The station as the window shows it, with the free-run and the tightening phase each given
 // by its speed or by its time.
 Station shownStation(Veldrune& program, bool freerunTime, bool tighteningTime) {
@@ -124,8 +120,8 @@ bool sameShown(const Form1& a, const Form1& b) {
     return true;
 }
 
-// Opens the station in a freshly started window like the program's, for the caller to look
-// at; nothing when the station is refused.
+// Opens the station in a freshly started window like the program's and lets `look` judge the
+// result; false when the station is refused.
 template <typename Look>
 bool tryOpening(Veldrune& program, const Station& station, const Look& look) {
     RecordingPlatform quiet(program.platform());
