@@ -77,6 +77,9 @@ QtWindow::QtWindow(WindowModel& model, bool mainWindow)
     : m_model(model)
     , m_mainWindow(mainWindow) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/veldrune.png")));
+    // Every control sits at its own place in twips, whatever the language: a right-to-left
+    // locale does not mirror the window, its fields or its lists.
+    setLayoutDirection(Qt::LeftToRight);
     setAttribute(Qt::WA_DeleteOnClose, false);
     build();
     m_model.setObserver(this);

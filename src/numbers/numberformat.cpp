@@ -1,7 +1,8 @@
 #include "numbers/numberformat.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -15,22 +16,25 @@ struct Decimal {
     int exponent = 0;   // decimal exponent of the first digit
 };
 
-// The value rounded to `significant` digits by the C library (correctly rounded).
+// The value rounded to `significant` digits (correctly rounded).
 Decimal decompose(double value, int significant) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, value);
+    const std::string text = DecimalText(value, std::chars_format::scientific, significant - 1);
     Decimal d;
-    const char* p = buffer;
-    if (*p == '-') {
+    std::size_t i = 0;
+    if (text[i] == '-') {
         d.negative = true;
-        ++p;
+        ++i;
     }
-    for (; *p && *p != 'e'; ++p) {
-        if (*p != '.')
-            d.digits += *p;
+    for (; i < text.size() && text[i] != 'e'; ++i) {
+        if (text[i] != '.')
+            d.digits += text[i];
     }
-    if (*p == 'e')
-        d.exponent = std::atoi(p + 1);
+    if (i < text.size()) {
+        const char* exponent = text.data() + i + 1;
+        if (*exponent == '+')
+            ++exponent;
+        std::from_chars(exponent, text.data() + text.size(), d.exponent);
+    }
     return d;
 }
 
@@ -39,6 +43,14 @@ bool allZero(const std::string& s) {
 }
 
 } // namespace
+
+std::string DecimalText(double value, std::chars_format format, int precision) {
+    // Large enough for every double in fixed form with up to 400 decimals.
+    char buffer[800];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, format, std::clamp(precision, 0, 400));
+    return std::string(buffer, result.ptr);
+}
 
 QString FormatFixed(double value, int decimals) {
     if (!std::isfinite(value))
@@ -95,10 +107,9 @@ QString GeneralText(double value, int significantDigits) {
         text += d.digits[0];
         if (n > 1)
             text += '.' + d.digits.substr(1);
-        char exponent[16];
-        std::snprintf(exponent, sizeof exponent, "E%c%02d", d.exponent < 0 ? '-' : '+',
-                      std::abs(d.exponent));
-        text += exponent;
+        const std::string digits = std::to_string(std::abs(d.exponent));
+        text += d.exponent < 0 ? "E-" : "E+";
+        text += std::string(digits.size() < 2 ? 1 : 0, '0') + digits;
     } else if (d.exponent < 0) {
         text += "0." + std::string(-d.exponent - 1, '0') + d.digits;
     } else if (d.exponent + 1 >= n) {

@@ -2,7 +2,15 @@
 
 #include <QString>
 
+#include <charconv>
+#include <string>
+
 namespace veldrune {
+
+// A double as printf writes it with "%.*e", "%.*f" or "%.*g" in the C locale: always a point
+// as decimal separator, whatever the user's locale says. printf itself follows the locale
+// that the application object takes from the environment.
+std::string DecimalText(double value, std::chars_format format, int precision);
 
 // Writes a value with a fixed number of decimals, the patterns "0", "0.0", "0.00", "0.000"
 // (and "0.0000"): a point as separator, no grouping. The half is decided on the value's

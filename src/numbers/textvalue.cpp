@@ -101,8 +101,10 @@ double convert(const std::string& number) {
         // significant digit.
         long exponent = 0;
         const auto ePos = number.find('e');
-        if (ePos != std::string::npos)
-            exponent = std::strtol(number.c_str() + ePos + 1, nullptr, 10);
+        if (ePos != std::string::npos) {
+            const char* digits = number.c_str() + ePos + 1;
+            std::from_chars(digits + (*digits == '+'), number.c_str() + number.size(), exponent);
+        }
         const std::string mantissa = number.substr(0, ePos);
         const auto point = mantissa.find('.');
         const std::string digits = mantissa.substr(negative ? 1 : 0);

@@ -1,10 +1,12 @@
 #include "station/output.h"
 
+#include "numbers/numberformat.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <iomanip>
+#include <locale>
 #include <sstream>
 
 namespace veldrune {
@@ -17,12 +19,20 @@ std::string str(const QString& text) {
     return text.toStdString();
 }
 
+// Whatever the user's locale: numbers without grouping and with a point.
+std::ostringstream textStream() {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    return out;
+}
+
 // A number written with up to `digits` significant digits, as JSON keeps it: the shortest
 // double that reads back as that text prints as that text.
 Json significant(double value, int digits) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
-    return std::strtod(text, nullptr);
+    const std::string text = DecimalText(value, std::chars_format::general, digits);
+    double rounded = value;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
 }
 
 Json dutyCycle(const StationReport::DutyCycle& d) {
@@ -55,10 +65,9 @@ std::string loadVerdict(const LoadSimulation& load) {
         return "no load computed: the chart stops in its set-up";
     if (load.completed && load.plannedSteps == 0)
         return "no load computed: the station cycle time is 0";
-    char text[120];
-    std::snprintf(text, sizeof text, "peak motor load %.1f %%, %s", load.peakLoadPercent,
-                  load.peakLoadPercent > 100 ? "OVERLOAD" : "no overload");
-    std::string verdict = text;
+    std::string verdict = "peak motor load " +
+                          DecimalText(load.peakLoadPercent, std::chars_format::fixed, 1) + " %, " +
+                          (load.peakLoadPercent > 100 ? "OVERLOAD" : "no overload");
     if (!load.completed)
         verdict += " (the chart stops at step " + std::to_string(load.stoppedAtStep) + ")";
     return verdict;
@@ -180,7 +189,7 @@ std::string StationsCsv(const QStringList& files, const std::vector<StationRepor
 }
 
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked) {
-    std::ostringstream out;
+    std::ostringstream out = textStream();
     out << "Ranking of " << ranked.size() << (ranked.size() == 1 ? " run" : " runs") << " of "
         << str(file) << '\n'
         << std::right << std::setw(4) << "Rank"
@@ -193,12 +202,10 @@ std::string RankTable(const QString& file, const std::vector<StationReport>& ran
         std::string load = "-";
         std::string overload = "-";
         if (r.dutyCycle) {
-            char text[40];
-            std::snprintf(text, sizeof text, "%.1f", r.dutyCycle->load.peakLoadPercent);
-            load = text;
+            load = DecimalText(r.dutyCycle->load.peakLoadPercent, std::chars_format::fixed, 1);
             overload = r.dutyCycle->load.peakLoadPercent > 100 ? "yes" : "no";
         }
-        std::ostringstream line;
+        std::ostringstream line = textStream();
         line << std::right << std::setw(4) << i + 1 << "  " << std::left << std::setw(20)
              << str(r.tool) << std::setw(6) << str(r.angleHead) << std::right << std::setw(12)
              << str(r.totalTime) << std::setw(15) << load << "  " << std::left << std::setw(10)
@@ -222,7 +229,7 @@ std::string StationsJson(const std::vector<StationReport>& reports) {
 }
 
 std::string StationSummary(const StationReport& r) {
-    std::ostringstream out;
+    std::ostringstream out = textStream();
     auto row = [&out](const char* label, const std::string& value) {
         out << std::left << std::setw(14) << label << value << '\n';
     };
@@ -281,14 +288,15 @@ std::string DutyCycleTrace(const StationReport& report) {
     std::string trace = TraceHeader;
     if (!report.dutyCycle)
         return trace;
-    char line[200];
+    const auto number = [](double value) {
+        return DecimalText(value, std::chars_format::general, 9) + ',';
+    };
     const std::vector<LoadStep>& steps = report.dutyCycle->load.steps;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const LoadStep& s = steps[i];
-        std::snprintf(line, sizeof line, "%zu,%.9g,%.9g,%.9g,%.9g,%.9g,%d,%d,%d\n", i + 1,
-                      double(s.time), double(s.phase), double(s.ramp), s.torquePercent,
-                      double(s.load), s.x, s.torqueY, s.loadY);
-        trace += line;
+        trace += std::to_string(i + 1) + ',' + number(s.time) + number(s.phase) + number(s.ramp) +
+                 number(s.torquePercent) + number(s.load) + std::to_string(s.x) + ',' +
+                 std::to_string(s.torqueY) + ',' + std::to_string(s.loadY) + '\n';
     }
     return trace;
 }

@@ -109,13 +109,6 @@ TEST_F(CommandButtons, PrintOutTellsWhyThePageWasNotPrinted) {
     EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Critical);
 }
 
-TEST_F(CommandButtons, AboutShowsTheVersionAndTheMaker) {
-    f.click(f.Command1(2));
-    EXPECT_EQ(s.platform.messages(),
-              (std::vector<test::ShownMessage>{{u"Version 1.24\rQEL Fastening Planning Tools"_s,
-                                                MessageIcon::Information, u"VELDRUNE"_s}}));
-}
-
 TEST(PrintTest, DrawsTheReportIntoThePreviewWindowAtHalfSize) {
     test::FakePlatform platform;
     platform.putShippedCatalogue();

@@ -4,7 +4,10 @@
 
 #include "app/startup.h"
 #include "app/veldrune.h"
+#include "gui/qtplatform.h"
+#include "station/stationfile.h"
 #include "support/fakeplatform.h"
+#include "support/locales.h"
 #include "support/qtprinters.h"
 #include "window/useractions.h"
 
@@ -16,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -72,6 +76,24 @@ TEST_F(RealWindow, OpensShortCentredByItsRealFrameWithItsControlsInPlace) {
 
     f.setHeight(TallHeight);
     EXPECT_EQ(window.height(), 683);
+}
+
+TEST(RightToLeftWindow, KeepsEveryControlInPlaceUnmirrored) {
+    QApplication::setLayoutDirection(Qt::RightToLeft); // as under a Hebrew or Arabic locale
+    const auto restore = qScopeGuard([] { QApplication::setLayoutDirection(Qt::LeftToRight); });
+    test::FakePlatform platform;
+    platform.putShippedCatalogue();
+    Veldrune program{platform};
+    program.startUp({});
+    QtWindow window{program.form()};
+    window.show();
+    EXPECT_EQ(window.widgetFor(program.form().SYSTEM)->geometry(), QRect(540, 4, 181, 23));
+    QStringList mirrored;
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        if (child->isRightToLeft())
+            mirrored.append(QString::fromLatin1(child->metaObject()->className()));
+    }
+    EXPECT_EQ(mirrored, QStringList());
 }
 
 TEST_F(RealWindow, ClickingIntoAFieldSelectsItsTextSoTypingReplacesIt) {
@@ -242,6 +264,50 @@ TEST_F(RealWindow, AStationFileDroppedAnywhereOnTheWindowIsOpened) {
     drop(&window, u"/stations/notes.txt"_s);
     EXPECT_EQ(opened, QStringList{u"/stations/line4.json"_s});
     EXPECT_EQ(f.Text4(0).text(), u"1.0"_s);
+}
+
+// The desktop with its message boxes noted instead of shown.
+class QuietDesktop : public QtPlatform {
+public:
+    using QtPlatform::QtPlatform;
+    void showMessage(const QString& text, MessageIcon, const QString&) override {
+        messages.append(text);
+    }
+    QStringList messages;
+};
+
+// The window as the program starts it, on the shipped catalogue, with a station file opened:
+// every control's text, the messages, and the chart.
+std::pair<QStringList, QImage> OpenedWindow(const QString& station) {
+    const QString folder = QStringLiteral(VELDRUNE_TEST_DATA "/stations");
+    QuietDesktop platform(QStringLiteral(VELDRUNE_SHIPPED_DATA), folder);
+    Veldrune program(platform);
+    QtWindow window(program.form());
+    platform.setMainWindow(&window);
+    program.startUp({});
+    EXPECT_TRUE(StationFiles(program).open(folder + u'/' + station)) << station.toStdString();
+    QStringList texts;
+    for (const auto& control : program.form().controls())
+        texts.append(control->name() + u'=' + control->text());
+    return {texts + platform.messages, program.form().Picture2.picture()};
+}
+
+TEST(WindowUnderALocale, ShowsEveryNumberAsUnderTheCLocale) {
+    for (const QString& station : {u"duty-cycle.json"_s, u"revolutions.json"_s, u"slow.json"_s}) {
+        std::pair<QStringList, QImage> plain;
+        {
+            const test::CLibraryLocale c("C");
+            plain = OpenedWindow(station);
+        }
+        EXPECT_TRUE(plain.first.contains(u"TOTAL=2.97"_s) || station != u"duty-cycle.json"_s);
+        for (const char* locale : {"de_DE.UTF-8", "ru_RU.UTF-8"}) {
+            const test::CLibraryLocale switched(locale);
+            ASSERT_TRUE(switched.active) << locale << " was not built";
+            const auto shown = OpenedWindow(station);
+            EXPECT_EQ(shown.first, plain.first) << locale << ' ' << station.toStdString();
+            EXPECT_TRUE(shown.second == plain.second) << locale << ' ' << station.toStdString();
+        }
+    }
 }
 
 } // namespace
