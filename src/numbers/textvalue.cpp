@@ -141,17 +141,4 @@ std::optional<double> StrictNumber(QStringView text) {
     return convert(scan.number);
 }
 
-std::optional<std::int16_t> RoundInt16(double value) {
-    if (!std::isfinite(value))
-        return std::nullopt;
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    double rounded = below;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
-        rounded = below + 1.0;
-    if (rounded < -32768.0 || rounded > 32767.0)
-        return std::nullopt;
-    return static_cast<std::int16_t>(rounded);
-}
-
 } // namespace veldrune

@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -20,7 +21,18 @@ double TextValue(QStringView text);
 std::optional<double> StrictNumber(QStringView text);
 
 // Nearest whole number, a value exactly halfway going to the even neighbour. Fails (returns
-// nothing) for a NaN, an infinity or a result outside -32768..32767.
-std::optional<std::int16_t> RoundInt16(double value);
+// nothing) for a NaN, an infinity or a result outside -32768..32767. Inline and without a
+// library call: the duty-cycle simulation rounds every step's chart coordinates with it.
+inline std::optional<std::int16_t> RoundInt16(double value) {
+    if (!(std::fabs(value) < 65536.0)) // a NaN too
+        return std::nullopt;
+    // Adding and taking away 1.5 x 2^52 leaves the double's whole part rounded as the
+    // processor rounds, halves to even; exact for every value this small.
+    constexpr double Shift = 6755399441055744.0;
+    const double rounded = (value + Shift) - Shift;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
 
 } // namespace veldrune
