@@ -4,10 +4,6 @@
 
 namespace veldrune {
 
-QString JoinArguments(const QStringList& arguments) {
-    return arguments.join(u' ');
-}
-
 Arguments SplitArguments(const QStringList& arguments) {
     Arguments split;
     QStringList others;
@@ -17,7 +13,7 @@ Arguments SplitArguments(const QStringList& arguments) {
         else
             others.append(argument);
     }
-    split.commandLine = JoinArguments(others);
+    split.commandLine = others.join(u' ');
     return split;
 }
 

@@ -12,7 +12,6 @@ class Form1;
 class WindowModel;
 
 // The text after the program's name: the arguments joined with single blanks.
-QString JoinArguments(const QStringList& arguments);
 
 // The program's arguments: the station files to open (those ending in ".json") and, joined,
 // all the others, in which the switches are looked for, so that a path such as

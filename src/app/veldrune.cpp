@@ -64,9 +64,8 @@ void Veldrune::startUp(const QString& commandLine) {
 
     f.Option1(0).setValue(true);
 
-    const char* defaults[] = {"1.0", "0", "0", "0", "0.5", "90.0", "0", "0.25"};
-    for (int i = 0; i < 8; ++i)
-        f.Text4(i).setText(QString::fromLatin1(defaults[i]));
+    for (int i = 0; i < int(std::size(PhaseStartUpTexts)); ++i)
+        f.Text4(i).setText(QString::fromLatin1(PhaseStartUpTexts[i]));
 
     f.DURR.clear();
     for (const char* minutes : {"2", "4", "8", "16"})
@@ -124,10 +123,8 @@ ReportContext Veldrune::reportContext(bool printTest) {
 }
 
 void Veldrune::printTest() {
-    m_flags.PrintTest = true;
     loadedForm2().setVisible(true);
     DrawPreview(m_form2, reportContext(true));
-    m_flags.PrintTest = false;
 }
 
 } // namespace veldrune

@@ -13,6 +13,10 @@ namespace veldrune {
 
 class Platform;
 
+// The texts the phase fields Text4(0) to Text4(7) show after start-up, before anyone types.
+inline constexpr const char* PhaseStartUpTexts[] = {"1.0", "0",    "0", "0",
+                                                    "0.5", "90.0", "0", "0.25"};
+
 // The program: its main window and every program-wide table and flag, created once and
 // living until the end. The real window and the batch calculator each make one.
 //
@@ -32,8 +36,6 @@ public:
     void startUp(const QString& commandLine);
     // Reads the tool catalogue from this file instead of the TOOLINFO.LST it finds.
     void setCatalogueFile(const QString& path) { m_catalogueFile = path; }
-    // Starts on these tools, already read, instead of reading a catalogue file.
-    void setTools(const ToolTable& tools) { m_givenTools = tools; }
     // Starts as the running program started, from what it read then (its tools, its caption
     // text, its working folder's files, its command line), reading nothing again.
     void startLike(const Veldrune& running);

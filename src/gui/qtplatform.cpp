@@ -19,8 +19,8 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
     // Before the main window is shown (at start-up) the box stands alone, centred on the
     // screen.
     QWidget* owner = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.data() : nullptr;
-    // A carriage return alone breaks a line in the boxes of the system the program was made
-    // for; here a line feed does.
+    // The program's messages break their lines with a carriage return; Qt's boxes break
+    // them at a line feed.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical

@@ -208,9 +208,7 @@ QString WriteReport(Veldrune& program, const QString& file) {
 namespace {
 
 void startProgram(Veldrune& program, const RunOptions& options) {
-    if (options.tools)
-        program.setTools(*options.tools);
-    else if (!options.catalogueFile.isEmpty())
+    if (!options.catalogueFile.isEmpty())
         program.setCatalogueFile(options.catalogueFile);
     program.form().setKeepsPictures(options.chart);
     program.startUp({});

@@ -14,7 +14,6 @@
 namespace veldrune {
 
 class RecordingPlatform;
-class ToolTable;
 class Veldrune;
 
 // What the window shows once a station has been applied, text for text.
@@ -64,11 +63,10 @@ struct StationReport {
 QString WriteReport(Veldrune& program, const QString& file);
 
 struct RunOptions {
-    QString catalogueFile;            // replaces the program's TOOLINFO.LST when not empty
-    const ToolTable* tools = nullptr; // tools already read, used instead of any catalogue file
-    bool chart = false;               // keep the chart that Picture2 shows
-    bool steps = false; // keep every simulated step of the duty cycle, not only its sums
-    QString report;     // prints the report into this PDF file when not empty
+    QString catalogueFile; // replaces the program's TOOLINFO.LST when not empty
+    bool chart = false;    // keep the chart that Picture2 shows
+    bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
+    QString report;        // prints the report into this PDF file when not empty
 };
 
 // Starts the program as the window does and applies the station as a person would at it:

@@ -28,13 +28,12 @@ void putText(Json& json, const char* key, const std::optional<QString>& text) {
         json[key] = str(*text);
 }
 
-// The start-up texts of the phase fields, which no one has typed: a field still showing its
-// own is left out of the file, as typing it would format it ("1.0" becomes "1.00").
-const char* const StartUpTexts[] = {"1.0", "0", "0", "0", "0.5", "90.0", "0", "0.25"};
-
+// A phase field still showing its start-up text, which no one has typed, is left out of the
+// file, as typing it would format it ("1.0" becomes "1.00").
 std::optional<QString> typed(const Form1& f, int field) {
     const QString text = f.Text4(field).text();
-    if (field < int(std::size(StartUpTexts)) && text == QLatin1String(StartUpTexts[field]))
+    if (field < int(std::size(PhaseStartUpTexts)) &&
+        text == QLatin1String(PhaseStartUpTexts[field]))
         return std::nullopt;
     return text;
 }

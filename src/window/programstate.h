@@ -15,7 +15,6 @@ struct ProgramFlags {
     bool LoadSectionShown = false; // the tall layout with the duty-cycle section is shown
     bool SkipCaptionFile = false;  // the caption file is not read
     bool PressMode = false;        // the press layout of the lists; nothing switches it on
-    bool PrintTest = false;        // the report is being drawn into the preview
 };
 
 } // namespace veldrune

@@ -12,8 +12,8 @@ enum class MousePointer { Normal, Busy };
 enum class WindowProperty { Caption, Geometry, Pointer, Font, Visible };
 
 // Keys as the key reactions see them: the character a key types. Editing commands that type
-// no character come as the control codes they have on the system the program was made for,
-// so that a reaction that swallows every key swallows them too.
+// no character come as their ASCII control codes (Ctrl+C as 3, Backspace as 8), so that a
+// reaction that swallows every key swallows them too.
 namespace Key {
 inline constexpr int Copy = 3; // Ctrl+C
 inline constexpr int Backspace = 8;
