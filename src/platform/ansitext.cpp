@@ -2,33 +2,57 @@
 
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <iconv.h>
+
 namespace veldrune {
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned codes map to
-// the control characters of the same value, as the system's own conversion does.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+// The only call into the system's converter, the C library's iconv (MultiByteToWideChar
+// would take its place on Windows). Without the code page every byte is a gap.
+QString decodeCodePage(const QByteArray& bytes, int codePage) {
+    const QByteArray name = QByteArrayLiteral("CP") + QByteArray::number(codePage);
+    const iconv_t converter = iconv_open("UTF-8", name.constData());
+    if (converter == iconv_t(-1))
+        return QString::fromLatin1(bytes);
+    QString text;
+    char buffer[1024];
+    // Converts what fits into the buffer; null input flushes what the converter holds back.
+    const auto convert = [&](char** in, std::size_t* inLeft) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const bool failed = iconv(converter, in, inLeft, &out, &outLeft) == std::size_t(-1);
+        const int error = failed ? errno : 0;
+        text += QString::fromUtf8(buffer, out - buffer); // iconv writes whole characters
+        return error;
+    };
+    QByteArray input = bytes;
+    char* in = input.data();
+    std::size_t inLeft = std::size_t(input.size());
+    while (inLeft > 0) {
+        const int error = convert(&in, &inLeft);
+        if (error != 0 && error != E2BIG) { // a gap, or a character cut short by the end
+            convert(nullptr, nullptr);
+            text += QChar(char16_t(static_cast<unsigned char>(*in)));
+            ++in;
+            --inLeft;
+        }
+    }
+    convert(nullptr, nullptr);
+    iconv_close(converter);
+    return text;
+}
 
 } // namespace
 
-QString DecodeAnsiText(const QByteArray& bytes) {
+QString DecodeAnsiText(const QByteArray& bytes, int codePage) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-        return text;
-    }
-    text.clear();
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        text.append(b >= 0x80 && b < 0xA0 ? QChar(Cp1252High[b - 0x80]) : QChar(char16_t(b)));
-    }
+    if (utf8.hasError())
+        return decodeCodePage(bytes, codePage);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     return text;
 }
 

@@ -43,7 +43,7 @@ public:
     // Whether a file is there, empty or not; a folder is not a file.
     virtual bool fileExists(const QString& path) const;
     // Names of the files of a folder that match a pattern such as "*.txt", letter case not
-    // counting in the match, as on the system the program was first made for.
+    // counting in the match, so that "nm.txt" and "NM.TXT" are found alike.
     virtual QStringList listFiles(const QString& folder, const QString& pattern) const = 0;
 
     // Size of the screen in twips.

@@ -4,6 +4,7 @@
 #include "platform/ansitext.h"
 #include "platform/fieldreader.h"
 #include "platform/platform.h"
+#include "report/languagefont.h"
 #include "window/form1.h"
 
 namespace veldrune {
@@ -70,7 +71,7 @@ CaptionReading ApplyCaptionText(const QString& text, Form1& form, ModeCaptions& 
         }
         const auto key = RoundInt16(TextValue(keyText));
         if (!key) {
-            reading.stoppedBecause = QStringLiteral("a key beyond 16 bits: ") + keyText.left(60);
+            reading.stopped = true;
             return reading;
         }
         ++reading.applied;
@@ -98,12 +99,13 @@ std::optional<QString> ReadCaptionText(const ProgramFlags& flags, Platform& plat
     const auto bytes = platform.readFile(DataFilePath(platform, CaptionFileName));
     if (!bytes)
         return std::nullopt;
-    return DecodeAnsiText(*bytes);
+    // Not UTF-8: the code page of the user's language, in which the file was written.
+    return DecodeAnsiText(*bytes, AnsiCodePage(platform.userLocale()));
 }
 
 void ApplyCaptionFile(Form1& form, ModeCaptions& captions, const std::optional<QString>& text,
                       const std::function<void()>& languageFont) {
-    if (text && ApplyCaptionText(*text, form, captions, languageFont).stoppedBecause.isEmpty())
+    if (text && !ApplyCaptionText(*text, form, captions, languageFont).stopped)
         return;
     StoreDefaultModeCaptions(captions);
 }

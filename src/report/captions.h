@@ -17,11 +17,11 @@ inline const QString CaptionFileName = QStringLiteral("VELDRUNE.TXT");
 // The wording of the mode captions when no caption file supplies it.
 void StoreDefaultModeCaptions(ModeCaptions& captions);
 
-// What reading the caption text came to: the records applied, and why it stopped early (a
-// key beyond 16 bits), if it did.
+// What reading the caption text came to: the records applied, and whether a key beyond 16
+// bits stopped it early.
 struct CaptionReading {
     int applied = 0;
-    QString stoppedBecause;
+    bool stopped = false;
 };
 
 // Applies a caption text: records of a key, a tab and a text, one to a line or separated by

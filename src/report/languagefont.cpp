@@ -1,5 +1,6 @@
 #include "report/languagefont.h"
 
+#include "platform/ansitext.h"
 #include "window/windowmodel.h"
 
 #include <QFont>
@@ -14,8 +15,8 @@ struct Sublanguage {
     std::uint32_t id;
 };
 
-// Primary language numbers of the system the program was made for, and the ANSI code page of
-// each language that does not use the Western one.
+// Primary language numbers of the Windows locale identifiers, and the ANSI code page of each
+// language.
 struct LanguageCode {
     QLocale::Language language;
     std::uint32_t primary;
@@ -117,21 +118,29 @@ std::uint32_t LocaleIdentifier(const QLocale& locale) {
     return sublanguage * 1024 + code->primary;
 }
 
-std::int16_t UserCharset(const QLocale& locale) {
+int AnsiCodePage(const QLocale& locale) {
     const LanguageCode* code = find(locale.language());
     if (!code)
-        return 0;
+        return WesternCodePage;
     if (locale.language() == QLocale::Chinese) {
         const std::uint32_t sub = chineseSublanguage(locale);
-        return charsetOf(sub == 1 || sub == 3 || sub == 5 ? 950 : 936);
+        return sub == 1 || sub == 3 || sub == 5 ? 950 : 936;
     }
-    return charsetOf(code->codePage);
+    return code->codePage;
+}
+
+std::int16_t UserCharset(const QLocale& locale) {
+    return charsetOf(AnsiCodePage(locale));
 }
 
 bool FontExists(QString& face) {
     const QString asked = face;
     face = QFontInfo(QFont(asked)).family();
-    return asked.toUpper() == face.toUpper();
+    // Where Arial itself is missing, the font system offers a face of the very same widths
+    // under its own name; the window and the report are laid out for those widths.
+    const bool arialWidths = asked.compare(u"Arial", Qt::CaseInsensitive) == 0 &&
+                             (face == u"Liberation Sans" || face == u"Arimo");
+    return arialWidths || asked.toUpper() == face.toUpper();
 }
 
 void ChooseLanguageFont(LanguageFont& kept, const QLocale& locale, QString& face,

@@ -18,6 +18,14 @@ void LoadPreview(Form2& form2, Platform& platform, LanguageFont& languageFont) {
     font.points = PrinterFontSize;
     form2.Picture1.setFont(font);
     ApplyLanguageFont(form2, languageFont, platform.userLocale());
+    // A language face the font system lacks prints in Arial (or its stand-in, Liberation
+    // Sans), whose widths the report's fixed positions were laid out for; the script's own
+    // glyphs still come from whatever face has them.
+    font = form2.Picture1.font();
+    if (QString face = font.face; !FontExists(face)) {
+        font.face = QStringLiteral("Arial");
+        form2.Picture1.setFont(font);
+    }
     form2.setLoaded(true);
 }
 
@@ -28,10 +36,8 @@ void DrawPreview(Form2& form2, const ReportContext& context) {
         return;
     // The canvas counts twice its size: page twips come out at half size.
     canvas.painter()->scale(0.5, 0.5);
-    // The report prints in Arial, whatever face the canvas has.
-    FontSpec font = form2.Picture1.font();
-    font.face = QStringLiteral("Arial");
-    ReportSurface surface(*canvas.painter(), 0.5, font);
+    // The report prints and measures in the canvas's font, the language font.
+    ReportSurface surface(*canvas.painter(), 0.5, form2.Picture1.font());
     PrintReport(surface, context);
 }
 

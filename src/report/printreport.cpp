@@ -88,7 +88,8 @@ void printMeasured(ReportSurface& surface, const ReportContext& context, const Q
 }
 
 // The tool line: the tool's name, and with an angle head shown, the head and its gear ratio.
-// The name then loses its last character, as the original cut it; an empty name stays empty.
+// The name then loses its last character, a cut the report has always made and keeps on
+// purpose; an empty name stays empty.
 QString toolLine(const Form1& form) {
     if (!form.ANGLE.visible() || form.ANGLE.text() == u" ")
         return form.TOOLLIST.text();

@@ -1,4 +1,3 @@
-#include "platform/ansitext.h"
 #include "platform/text.h"
 
 #include "support/qtprinters.h"
@@ -9,15 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace veldrune {
 namespace {
-
-TEST(DecodeAnsiText, ValidUtf8IsReadAsUtf8AndAnythingElseAsWindows1252) {
-    EXPECT_EQ(DecodeAnsiText(QByteArray("N\xC2\xB7m")), QString::fromUtf8("N\xC2\xB7m"));
-    EXPECT_EQ(DecodeAnsiText(QByteArray("\xEF\xBB\xBFKRV")), u"KRV"_s);
-    // 0xB7 alone is not UTF-8: the middle dot of the ANSI code page.
-    EXPECT_EQ(DecodeAnsiText(QByteArray("N\xB7m")), QString::fromUtf8("N\xC2\xB7m"));
-    EXPECT_EQ(DecodeAnsiText(QByteArray("\x80 \x99 \xE9")),
-              QString::fromUtf8("\xE2\x82\xAC \xE2\x84\xA2 \xC3\xA9"));
-}
 
 TEST(Characters, ACharacterOutsideTheBasicPlaneCountsOnceAndIsNeverCutInHalf) {
     const QString text = u"ab\U0001F527c"_s;

@@ -105,16 +105,31 @@ TEST_F(CaptionFile, KeysReadAsNumbersRoundedTo16BitsAndAnOverflowStopsWithTheFal
     EXPECT_EQ(modeCaptions(), DefaultModeCaptions()); // entry 13 back to its default
 }
 
-TEST_F(CaptionFile, ReadsUtf8WithOrWithoutMarkAndFallsBackToWindows1252) {
-    load("\xEF\xBB\xBF"
-         "12\tVERSCHRAUBUNGSMA\xC3\x9F\n");
-    EXPECT_EQ(form.Frame2.text(), u"VERSCHRAUBUNGSMAß"_s);
-    load("12\tGR\xC3\x96\xC3\x9F"
-         "E\n");
-    EXPECT_EQ(form.Frame2.text(), u"GRÖßE"_s);
-    load("12\tGR\xD6\xDF"
-         "E \x80\n");
-    EXPECT_EQ(form.Frame2.text(), u"GRÖßE €"_s);
+TEST_F(CaptionFile, ReadsUtf8AndAnythingElseInTheCodePageOfTheUsersLanguage) {
+    const struct {
+        QLocale::Language language;
+        QLocale::Territory territory;
+        QByteArray bytes;
+        QString caption;
+    } rows[] = {
+        {QLocale::Russian, QLocale::Russia,
+         "\xEF\xBB\xBF"
+         "12\tMA\xC3\x9F",
+         u"MAß"_s},
+        {QLocale::Japanese, QLocale::Japan, "12\tGR\xC3\x96\xC3\x9F", u"GRÖß"_s},
+        {QLocale::Russian, QLocale::Russia, "12\t\xC7\xC0\xD2\xDF\xC6\xCA\xC0", u"ЗАТЯЖКА"_s},
+        // Bytes the code page cannot read (1252's gaps, a lead byte at the end) keep their value.
+        {QLocale::English, QLocale::UnitedStates, "12\tGR\xD6\xDF \x80\x81", u"GRÖß €\u0081"_s},
+        {QLocale::Japanese, QLocale::Japan, "12\t\x92\xF7\x95t\x83g\x83\x8B\x83N \xB1\x92",
+         u"締付トルク ｱ\u0092"_s},
+        {QLocale::Chinese, QLocale::Taiwan, "12\t\xC2\xEA\xBA\xF2", u"鎖緊"_s},
+    };
+    for (const auto& row : rows) {
+        platform.locale = QLocale(row.language, row.territory);
+        load(row.bytes);
+        EXPECT_EQ(form.Frame2.text(), row.caption)
+            << QLocale::languageToCode(row.language).toStdString();
+    }
 }
 
 QByteArray Template(const QString& name) {
@@ -138,7 +153,7 @@ TEST_F(CaptionFile, ShippedGermanTemplateReadsToItsEndAndTranslatesEveryKey) {
     Form1 english;
     ModeCaptions scratch;
     const CaptionReading reading = ApplyCaptionText(DecodeAnsiText(bytes), form, scratch, {});
-    EXPECT_TRUE(reading.stoppedBecause.isEmpty());
+    EXPECT_FALSE(reading.stopped);
     const CaptionReading englishReading =
         ApplyCaptionText(DecodeAnsiText(Template(u"english.txt"_s)), english, scratch, {});
     EXPECT_EQ(reading.applied, englishReading.applied);

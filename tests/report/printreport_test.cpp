@@ -1,15 +1,20 @@
 #include "report/printreport.h"
 
+#include "report/languagefont.h"
+#include "report/preview.h"
 #include "window/form1.h"
+#include "window/form2.h"
 
 #include "support/qtprinters.h"
 #include "support/station.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -243,6 +248,31 @@ TEST_F(Report, ToolLineNamesTheAngleHeadAndItsGearRatio) {
     f.TOOLLIST.setListIndex(-1);
     f.ANGLE.setVisible(true);
     EXPECT_TRUE(print()->printed(u"RH3   Gear Ratio = "_s));
+}
+
+TEST_F(Report, PreviewPrintsInTheLanguageFaceOrInArialWhereTheSystemLacksIt) {
+    const struct {
+        QLocale locale;
+        const char16_t* face; // nullptr: the Western face found installed
+    } rows[] = {{QLocale(QLocale::Japanese, QLocale::Japan), u"ＭＳ Ｐゴシック"},
+                {QLocale(QLocale::English, QLocale::UnitedStates), nullptr}};
+    for (const auto& row : rows) {
+        s.platform.locale = row.locale;
+        LanguageFont kept;
+        Form2 preview;
+        LoadPreview(preview, s.platform, kept);
+        QString face = row.face ? QString::fromUtf16(row.face) : kept.LanguageFontName;
+        if (!QFontDatabase::families().contains(face))
+            face = u"Arial"_s;
+        ReportContext context = s.program->reportContext(true);
+        QSet<QString> measured;
+        context.measure = [&](const FontSpec& font, const QString&) {
+            measured.insert(font.face);
+            return 1000.0;
+        };
+        DrawPreview(preview, context);
+        EXPECT_EQ(measured, QSet<QString>{face}) << face.toStdString();
+    }
 }
 
 } // namespace
