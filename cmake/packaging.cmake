@@ -29,4 +29,17 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 
+# Each release opens the changelog and the AppStream releases; a version raised without them
+# would ship last release's notes.
+set(release_notes ${PROJECT_SOURCE_DIR}/data/debian/changelog
+                  ${PROJECT_SOURCE_DIR}/data/org.veldrune.Veldrune.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${release_notes})
+foreach(notes ${release_notes})
+    file(READ ${notes} text)
+    string(REGEX MATCH "veldrune \\(([^)]+)\\)|<release version=\"([^\"]+)\"" newest "${text}")
+    if(NOT "${CMAKE_MATCH_1}${CMAKE_MATCH_2}" STREQUAL PROJECT_VERSION)
+        message(WARNING "${notes} does not begin with release ${PROJECT_VERSION}")
+    endif()
+endforeach()
+
 include(CPack)

@@ -18,6 +18,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <variant>
 
 #include <unistd.h>
 
@@ -65,11 +67,8 @@ private:
     QElapsedTimer m_shown;
 };
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    CLI::App cli{"Computes fastening stations exactly as the VELDRUNE window would.",
-                 "veldrune-calc"};
+// What the command line asks for.
+struct Request {
     std::vector<std::string> files;
     bool json = false;
     bool csv = false;
@@ -78,110 +77,162 @@ int main(int argc, char* argv[]) {
     std::string trace;
     std::string chart;
     std::string report;
-    cli.add_option("stations", files, "Station files (JSON)")->required();
-    cli.add_flag("--json", json, "Print the stations' JSON documents instead of a summary");
-    cli.add_flag("--csv", csv, "Print the stations as a CSV table, one row per station");
-    cli.add_flag("--rank", rank,
+
+    bool writesFiles() const { return !trace.empty() || !chart.empty() || !report.empty(); }
+};
+
+// Reads the command line. Returns the exit status when the program ends here (help, version,
+// or a command line that makes no sense).
+std::optional<int> readCommandLine(int argc, char* argv[], Request& request) {
+    CLI::App cli{"Computes fastening stations exactly as the VELDRUNE window would.",
+                 "veldrune-calc"};
+    cli.add_option("stations", request.files, "Station files (JSON)")->required();
+    cli.add_flag("--json", request.json, "Print the stations' JSON documents instead of a summary");
+    cli.add_flag("--csv", request.csv, "Print the stations as a CSV table, one row per station");
+    cli.add_flag("--rank", request.rank,
                  "Run the station with every tool of its system (and every head that fits, "
                  "when it names a head) and rank the runs");
-    cli.add_option("--catalogue", catalogue,
+    cli.add_option("--catalogue", request.catalogue,
                    "Tool catalogue to read instead of the shipped TOOLINFO.LST");
-    cli.add_option("--trace", trace, "Write the duty-cycle steps of the station to this CSV file");
-    cli.add_option("--chart", chart, "Write the station's load chart to this PNG file");
-    cli.add_option("--report", report, "Print the station's report into this PDF file");
+    cli.add_option("--trace", request.trace,
+                   "Write the duty-cycle steps of the station to this CSV file");
+    cli.add_option("--chart", request.chart, "Write the station's load chart to this PNG file");
+    cli.add_option("--report", request.report, "Print the station's report into this PDF file");
+    cli.set_version_flag("--version", "veldrune-calc " VELDRUNE_VERSION,
+                         "Print the version and exit");
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         std::cout << cli.help();
         return 0;
+    } catch (const CLI::CallForVersion& e) {
+        std::cout << e.what() << '\n';
+        return 0;
     } catch (const CLI::ParseError& e) {
         return refuse(e.what());
     }
-    if ((!trace.empty() || !chart.empty() || !report.empty()) && files.size() != 1)
+    if (request.writesFiles() && request.files.size() != 1)
         return refuse("--trace, --chart and --report take one station file");
-    if (json && csv)
+    if (request.json && request.csv)
         return refuse("--json and --csv exclude each other");
-    if (rank && (files.size() != 1 || !trace.empty() || !chart.empty() || !report.empty()))
+    if (request.rank && (request.files.size() != 1 || request.writesFiles()))
         return refuse("--rank takes one station file, without --trace, --chart or --report");
+    return std::nullopt;
+}
 
+// Drawing needs fonts, and so a GUI application, but never a screen.
+std::unique_ptr<QCoreApplication> startApplication(int& argc, char* argv[],
+                                                   const Request& request) {
     // Standard error is for the one line about bad input; Qt's notes stay out of it.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    // Drawing needs fonts, and so a GUI application, but never a screen.
-    std::unique_ptr<QCoreApplication> app;
-    if (chart.empty() && report.empty()) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    if (request.chart.empty() && request.report.empty())
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
+veldrune::RunOptions runOptions(const Request& request) {
     veldrune::RunOptions options;
-    options.catalogueFile = QString::fromStdString(catalogue);
-    options.chart = !chart.empty();
-    options.steps = !trace.empty();
-    options.report = QString::fromStdString(report);
-    if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
-        return refuse("--catalogue " + catalogue + ": cannot be read");
+    options.catalogueFile = QString::fromStdString(request.catalogue);
+    options.chart = !request.chart.empty();
+    options.steps = !request.trace.empty();
+    options.report = QString::fromStdString(request.report);
+    return options;
+}
 
-    // Nothing reaches standard output before every station has run: a bad one refuses all.
+// Every station's reports (a ranking's runs all belong to its one file), or why not.
+struct Results {
+    std::vector<veldrune::StationReport> reports;
+    QStringList files; // the file of each report
+};
+
+// Runs every station. Nothing reaches standard output before every station has run: a bad
+// one refuses all, with the line to print.
+std::variant<Results, std::string> runStations(const Request& request,
+                                               const veldrune::RunOptions& options) {
     Progress progress;
     const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
-    std::vector<veldrune::StationReport> reports;
-    QStringList names;
-    for (const std::string& name : files) {
+    Results results;
+    for (const std::string& name : request.files) {
         const QString file = QString::fromStdString(name);
         QFile input(file);
-        if (!input.open(QIODevice::ReadOnly)) {
-            progress.clear();
-            return refuse(name + ": cannot be read: " + input.errorString().toStdString());
-        }
+        if (!input.open(QIODevice::ReadOnly))
+            return name + ": cannot be read: " + input.errorString().toStdString();
         const auto station = veldrune::ReadStation(input.readAll());
         if (const auto* error = std::get_if<veldrune::StationError>(&station))
-            return progress.clear(), refuse(where(file, *error));
-        if (rank) {
+            return where(file, *error);
+        if (request.rank) {
             auto ranked = veldrune::RankStation(
                 std::get<veldrune::Station>(station), place, options,
                 [&](int done, int total) { progress.update(done, total, "runs"); });
             if (const auto* error = std::get_if<veldrune::StationError>(&ranked))
-                return progress.clear(), refuse(where(file, *error));
-            reports = std::move(std::get<std::vector<veldrune::StationReport>>(ranked));
-            for (std::size_t i = 0; i < reports.size(); ++i)
-                names.append(file);
-            break;
+                return where(file, *error);
+            results.reports = std::move(std::get<std::vector<veldrune::StationReport>>(ranked));
+            for (std::size_t i = 0; i < results.reports.size(); ++i)
+                results.files.append(file);
+            return results;
         }
         veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
         auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
         if (const auto* error = std::get_if<veldrune::StationError>(&result))
-            return progress.clear(), refuse(where(file, *error));
-        reports.push_back(std::move(std::get<veldrune::StationReport>(result)));
-        names.append(file);
-        progress.update(int(reports.size()), int(files.size()), "stations");
+            return where(file, *error);
+        results.reports.push_back(std::move(std::get<veldrune::StationReport>(result)));
+        results.files.append(file);
+        progress.update(int(results.reports.size()), int(request.files.size()), "stations");
     }
-    progress.clear();
+    return results;
+}
 
-    if (!trace.empty()) {
-        std::ofstream out(trace);
-        out << veldrune::DutyCycleTrace(reports.front());
+// The trace, the chart and the report of the one station, where asked for; the line to print
+// when one cannot be written.
+std::optional<std::string> writeFiles(const Request& request,
+                                      const veldrune::StationReport& station) {
+    if (!request.trace.empty()) {
+        std::ofstream out(request.trace);
+        out << veldrune::DutyCycleTrace(station);
         if (!out)
-            return refuse("--trace " + trace + ": cannot be written");
+            return "--trace " + request.trace + ": cannot be written";
     }
-    if (!chart.empty() && !reports.front().chart.save(QString::fromStdString(chart), "PNG"))
-        return refuse("--chart " + chart + ": cannot be written");
-    if (!reports.front().reportFailure.isEmpty())
-        return refuse("--report " + report + ": " + reports.front().reportFailure.toStdString());
+    if (!request.chart.empty() && !station.chart.save(QString::fromStdString(request.chart), "PNG"))
+        return "--chart " + request.chart + ": cannot be written";
+    if (!station.reportFailure.isEmpty())
+        return "--report " + request.report + ": " + station.reportFailure.toStdString();
+    return std::nullopt;
+}
 
-    if (csv)
-        std::cout << veldrune::StationsCsv(names, reports);
-    else if (json)
-        std::cout << (reports.size() == 1 && !rank ? veldrune::StationJson(reports.front())
-                                                   : veldrune::StationsJson(reports));
-    else if (rank)
-        std::cout << veldrune::RankTable(names.front(), reports);
+void printResults(const Request& request, const Results& results) {
+    const auto& reports = results.reports;
+    if (request.csv)
+        std::cout << veldrune::StationsCsv(results.files, reports);
+    else if (request.json)
+        std::cout << (reports.size() == 1 && !request.rank ? veldrune::StationJson(reports.front())
+                                                           : veldrune::StationsJson(reports));
+    else if (request.rank)
+        std::cout << veldrune::RankTable(results.files.front(), reports);
     else if (reports.size() == 1)
         std::cout << veldrune::StationSummary(reports.front());
     else
         for (std::size_t i = 0; i < reports.size(); ++i)
-            std::cout << veldrune::StationLine(names[qsizetype(i)], reports[i]);
+            std::cout << veldrune::StationLine(results.files[qsizetype(i)], reports[i]);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    Request request;
+    if (const auto status = readCommandLine(argc, argv, request))
+        return *status;
+    const auto app = startApplication(argc, argv, request);
+    const veldrune::RunOptions options = runOptions(request);
+    if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
+        return refuse("--catalogue " + request.catalogue + ": cannot be read");
+    const auto results = runStations(request, options);
+    if (const auto* error = std::get_if<std::string>(&results))
+        return refuse(*error);
+    const Results& done = std::get<Results>(results);
+    if (const auto error = writeFiles(request, done.reports.front()))
+        return refuse(*error);
+    printResults(request, done);
     return 0;
 }

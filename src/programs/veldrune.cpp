@@ -12,9 +12,31 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <iostream>
+#include <string_view>
+
 int main(int argc, char* argv[]) {
+    // Answered before the window is created, so they need no display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--version") {
+            std::cout << "veldrune " VELDRUNE_VERSION "\n";
+            return 0;
+        }
+        if (argument == "--help") {
+            std::cout << "Usage: veldrune [/D] [/E] [station.json]\n"
+                         "  /D            show the PRINT TEST button\n"
+                         "  /E            ignore VELDRUNE.TXT and keep the built-in wording\n"
+                         "  station.json  open this station file once the window is up\n"
+                         "  --help        print this help and exit\n"
+                         "  --version     print the version and exit\n";
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELDRUNE"));
+    // The window belongs to its menu entry, org.veldrune.Veldrune.desktop.
+    QApplication::setDesktopFileName(QStringLiteral("org.veldrune.Veldrune"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(veldrune::VersionMajor)
                                             .arg(veldrune::VersionMinor)
