@@ -15,40 +15,34 @@
 using namespace veldrune;
 using veldrune::fuzz::Check;
 
-namespace {
-
-void checkWindow(Veldrune& program) {
-    const QString broken = test::BrokenInvariant(program);
-    Check(broken.isEmpty(), broken);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
 
     const ToolInfoResult result = ReadToolInfo(DecodeAnsiText(bytes));
-    Check(result.tools >= 0 && result.tools <= ToolTable::MaxTools,
-          QStringLiteral("%1 tools read").arg(result.tools));
-    Check(result.table.isEnd(result.tools + 1), QStringLiteral("no end marker after the tools"));
-    Check(result.table.toolCount() <= result.tools, QStringLiteral("tools beyond the marker"));
+    Check(result.tools >= 0 && result.tools <= ToolTable::MaxTools &&
+              result.table.isEnd(result.tools + 1) && result.table.toolCount() <= result.tools,
+          QStringLiteral("%1 tools read, not all before the end marker").arg(result.tools));
 
     // The window on this catalogue: each system, its first tools, each of their heads.
     test::FakePlatform platform;
     platform.putProgramFile(ToolInfoFileName, bytes);
     Veldrune program(platform);
     program.startUp({});
-    checkWindow(program);
+    const auto checkWindow = [&program] {
+        const QString broken = test::BrokenInvariant(program);
+        Check(broken.isEmpty(), broken);
+    };
+    checkWindow();
     Form1& f = program.form();
     for (int system = 0; system < f.SYSTEM.listCount(); ++system) {
         f.pick(f.SYSTEM, system);
-        checkWindow(program);
+        checkWindow();
         for (int tool = 0; tool < std::min(f.TOOLLIST.listCount(), 12); ++tool) {
             f.pick(f.TOOLLIST, tool);
-            checkWindow(program);
+            checkWindow();
             for (int head = 0; head < f.ANGLE.listCount(); ++head) {
                 f.pick(f.ANGLE, head);
-                checkWindow(program);
+                checkWindow();
             }
         }
     }

@@ -2,20 +2,6 @@
 
 #include <QGuiApplication>
 
-#include <cstdio>
-#include <cstdlib>
-
-namespace veldrune::fuzz {
-
-void Check(bool condition, const QString& what) {
-    if (condition)
-        return;
-    std::fprintf(stderr, "invariant broken: %s\n", what.toUtf8().constData());
-    std::abort();
-}
-
-} // namespace veldrune::fuzz
-
 // The window's texts are measured in real fonts, so the targets run in a headless
 // application that lives as long as the process.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

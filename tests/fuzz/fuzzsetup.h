@@ -4,13 +4,19 @@
 
 #include <QString>
 
-#include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 namespace veldrune::fuzz {
 
 // Stops the run with the reason when the condition does not hold: the fuzzer keeps the input.
-void Check(bool condition, const QString& what);
+inline void Check(bool condition, const QString& what) {
+    if (condition)
+        return;
+    std::fprintf(stderr, "invariant broken: %s\n", what.toUtf8().constData());
+    std::abort();
+}
 
 } // namespace veldrune::fuzz
 

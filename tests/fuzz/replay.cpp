@@ -3,39 +3,27 @@
 
 #include "fuzzsetup.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-namespace {
-
-int replay(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    std::fprintf(stderr, "%s\n", file.string().c_str());
-    return LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                  bytes.size());
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     LLVMFuzzerInitialize(&argc, &argv);
-    int inputs = 0;
+    std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path path(argv[i]);
-        if (std::filesystem::is_directory(path)) {
-            for (const auto& entry : std::filesystem::directory_iterator(path)) {
-                replay(entry.path());
-                ++inputs;
-            }
-        } else {
-            replay(path);
-            ++inputs;
-        }
+        if (!std::filesystem::is_directory(argv[i]))
+            files.emplace_back(argv[i]);
+        else
+            for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
+                files.push_back(entry.path());
     }
-    std::fprintf(stderr, "%d inputs replayed\n", inputs);
-    return inputs > 0 ? 0 : 1;
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        std::fprintf(stderr, "%s\n", file.string().c_str());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::fprintf(stderr, "%zu inputs replayed\n", files.size());
+    return files.empty() ? 1 : 0;
 }

@@ -32,92 +32,69 @@ Station fromLines(std::uint8_t choice, const QString& text) {
     s.tool = QString::fromLatin1(Tools[(choice >> 2) & 7]);
     s.angleHead = QString::fromLatin1(Heads[(choice >> 5) & 3]);
     const bool revolutions = choice & 0x80;
-    QStringList lines = text.split(u'\n');
-    auto next = [&lines]() -> std::optional<QString> {
-        if (lines.isEmpty())
-            return std::nullopt;
-        return lines.takeFirst();
-    };
-    s.description = next();
     s.fastening = revolutions ? Station::Fastening::Revolutions : Station::Fastening::BoltData;
-    if (revolutions) {
-        s.revolutions = next();
-    } else {
-        s.boltLength = next();
-        s.boltPitch = next();
-    }
-    s.initialTime = next();
-    s.initialSpeed = next();
-    s.freerunSpeed = next();
-    s.tighteningAngle = next();
-    s.torqueSpeed = next();
-    s.communicationTime = next();
-    s.freerunTime = next();
-    s.tighteningTime = next();
-    if (!lines.isEmpty()) {
-        Station::DutyCycle duty;
-        duty.torqueUnit = *next();
-        duty.stationCycleTime = next();
-        duty.fasteningTorque = next();
-        duty.torqueRecoveryTime = next();
-        duty.prevailingTorque = choice & 1;
-        duty.periodMinutes = next().value_or(QStringLiteral("2"));
+    Station::DutyCycle duty;
+    duty.prevailingTorque = choice & 1;
+    std::optional<QString> unit, period;
+    std::vector<std::optional<QString>*> fields{&s.description};
+    if (revolutions)
+        fields.push_back(&s.revolutions);
+    else
+        fields.insert(fields.end(), {&s.boltLength, &s.boltPitch});
+    fields.insert(fields.end(), {&s.initialTime, &s.initialSpeed, &s.freerunSpeed,
+                                 &s.tighteningAngle, &s.torqueSpeed, &s.communicationTime,
+                                 &s.freerunTime, &s.tighteningTime, &unit, &duty.stationCycleTime,
+                                 &duty.fasteningTorque, &duty.torqueRecoveryTime, &period});
+    const QStringList lines = text.split(u'\n');
+    for (std::size_t i = 0; i < std::min(std::size_t(lines.size()), fields.size()); ++i)
+        *fields[i] = lines[qsizetype(i)];
+    if (unit) {
+        duty.torqueUnit = *unit;
+        duty.periodMinutes = period.value_or(QStringLiteral("2"));
         s.dutyCycle = duty;
     }
     return s;
 }
 
+void checkRefusal(const StationError& error) {
+    Check(!error.message.isEmpty() && !error.message.contains(u'\n'),
+          QStringLiteral("a refusal is one line: ") + error.message.left(200));
+}
+
 void checkReport(const StationReport& r) {
-    const QString numbers[] = {r.maxSpeed,
-                               r.minSpeed,
-                               r.gearRatio.value_or(QString()),
-                               r.revolutions,
-                               r.initial.time,
-                               r.initial.revolutions,
-                               r.freerun.time,
-                               r.freerun.revolutions,
-                               r.tightening.time,
-                               r.totalTime};
-    for (const QString& number : numbers)
+    for (const QString& number :
+         {r.maxSpeed, r.minSpeed, r.gearRatio.value_or(QString()), r.revolutions, r.initial.time,
+          r.initial.revolutions, r.freerun.time, r.freerun.revolutions, r.tightening.time,
+          r.totalTime})
         Check(!test::ShowsNonFinite(number), QStringLiteral("the report shows ") + number);
     for (const auto& [unit, torque] : r.maxTorque)
         Check(!test::ShowsNonFinite(torque), QStringLiteral("the torque shows ") + torque);
     // What the batch calculator prints of it: JSON that reads back, and a summary.
     Check(nlohmann::json::accept(StationJson(r)), QStringLiteral("the JSON output is not JSON"));
     Check(!StationSummary(r).empty(), QStringLiteral("an empty summary"));
-    if (r.dutyCycle) {
-        const LoadSimulation& load = r.dutyCycle->load;
-        Check(std::isfinite(load.peakLoadPercent) && std::isfinite(load.peakTorquePercent) &&
-                  std::isfinite(load.finalLoadPercent),
+    if (const auto& duty = r.dutyCycle)
+        Check(std::isfinite(duty->load.peakLoadPercent) &&
+                  std::isfinite(duty->load.peakTorquePercent) &&
+                  std::isfinite(duty->load.finalLoadPercent),
               QStringLiteral("the duty cycle's peaks are not finite"));
-    }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    Station station;
-    if (bytes.startsWith('{')) {
-        auto read = ReadStation(bytes);
-        if (auto* error = std::get_if<StationError>(&read)) {
-            Check(!error->message.isEmpty() && !error->message.contains(u'\n'),
-                  QStringLiteral("a refusal is one line: ") + error->message.left(200));
-            return 0;
-        }
-        station = std::get<Station>(read);
-    } else if (size > 0) {
-        station = fromLines(data[0], QString::fromUtf8(bytes.mid(1)));
-    } else {
+    const auto read = bytes.startsWith('{') || size == 0
+                          ? ReadStation(bytes)
+                          : fromLines(data[0], QString::fromUtf8(bytes.mid(1)));
+    if (const auto* error = std::get_if<StationError>(&read)) {
+        checkRefusal(*error);
         return 0;
     }
-
-    const QString data_ = QStringLiteral(VELDRUNE_SHIPPED_DATA);
-    RecordingPlatform platform(data_, data_);
-    const auto run = RunStation(station, platform);
+    const QString folder = QStringLiteral(VELDRUNE_SHIPPED_DATA);
+    RecordingPlatform platform(folder, folder);
+    const auto run = RunStation(std::get<Station>(read), platform);
     if (const auto* error = std::get_if<StationError>(&run))
-        Check(!error->message.isEmpty() && !error->message.contains(u'\n'),
-              QStringLiteral("a refusal is one line: ") + error->message.left(200));
+        checkRefusal(*error);
     else
         checkReport(std::get<StationReport>(run));
     return 0;

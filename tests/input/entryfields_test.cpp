@@ -1,5 +1,7 @@
 #include "input/entryfields.h"
+#include "input/torqueunits.h"
 
+#include "support/invariants.h"
 #include "support/qtprinters.h"
 #include "support/station.h"
 
@@ -30,6 +32,12 @@ TEST(EntryGuard, BeforeAToolIsChosenPhaseFieldsSendTheUserToTheToolList) {
     // Enter is swallowed too; the bolt fields take keys at any time.
     EXPECT_FALSE(f.keyPress(f.Text4(3), Key::Enter));
     EXPECT_EQ(TypeKeys(f, f.Text1, u"20"_s), u"20"_s);
+    // Changing the torque unit leaves its field and the focus alone.
+    f.Text4(9).setText(u"123.456"_s);
+    f.moveFocus(f.Text4(2));
+    s.pick(f.TQUNIT, u"KGM"_s);
+    EXPECT_EQ(f.Text4(9).text(), u"123.456"_s);
+    EXPECT_EQ(f.focused(), &f.Text4(2));
 }
 
 TEST_F(EntryFields, APhaseFieldSelectsAllWhileFocusedAndIsWrittenInItsFormatWhenLeft) {
@@ -37,11 +45,11 @@ TEST_F(EntryFields, APhaseFieldSelectsAllWhileFocusedAndIsWrittenInItsFormatWhen
     EXPECT_EQ(f.Text4(2).alignment(), Alignment::Left);
     f.moveFocus(f.Text2);
     EXPECT_EQ(f.Text4(2).alignment(), Alignment::Right);
-    const std::pair<int, QString> typed[] = {{4, u"abc"_s}, {1, u"12.7"_s}, {7, u"-0.255"_s}};
-    const QString written[] = {u"0.00"_s, u"13"_s, u"-0.26"_s};
-    for (int i = 0; i < 3; ++i) {
-        TypeAndLeave(f, f.Text4(typed[i].first), typed[i].second);
-        EXPECT_EQ(f.Text4(typed[i].first).text(), written[i]);
+    const std::tuple<int, QString, QString> rows[] = {
+        {4, u"abc"_s, u"0.00"_s}, {1, u"12.7"_s, u"13"_s}, {7, u"-0.255"_s, u"-0.26"_s}};
+    for (const auto& [i, typed, written] : rows) {
+        TypeAndLeave(f, f.Text4(i), typed);
+        EXPECT_EQ(f.Text4(i).text(), written);
     }
 }
 
@@ -50,68 +58,118 @@ TEST_F(EntryFields, BoltLengthAndPitchGiveTheRevolutionsUntilTheModeChanges) {
     EXPECT_EQ(f.Text1.text(), u"20.00"_s);
     EXPECT_EQ(f.Text3.text(), QString()); // no pitch yet
     TypeAndLeave(f, f.Text2, u"1.25"_s);
-    EXPECT_EQ(f.Text2.text(), u"1.25"_s);
     EXPECT_EQ(f.Text3.text(), u"16.00"_s);
     EXPECT_EQ(f.Label12(1).text(), u"14.33"_s); // and the cycle was recalculated
 
     TypeAndLeave(f, f.Text2, u"0"_s); // pitch 0 leaves the revolutions
     TypeAndLeave(f, f.Text1, u"30"_s);
     EXPECT_EQ(f.Text3.text(), u"16.00"_s);
-    EXPECT_EQ(f.Text2.text(), u"0.00"_s);
+    TypeAndLeave(f, f.Text2, u"1e-308"_s); // and so does a quotient too large to be written
+    EXPECT_EQ(f.Text3.text(), u"16.00"_s);
     TypeAndLeave(f, f.Text1, u"M12"_s); // length 0: leaving the pitch changes nothing
     TypeAndLeave(f, f.Text2, u"2"_s);
     EXPECT_EQ(f.Text3.text(), u"16.00"_s);
     EXPECT_EQ(f.Text1.text(), u"M12"_s); // a bolt field keeps a text that is no number
 
-    // The other mode greys the bolt fields and keeps their texts.
+    // The other mode greys the bolt fields; the revolutions are typed.
     f.click(f.Option1(1));
     EXPECT_FALSE(f.Text1.enabled());
     EXPECT_EQ(f.Text1.backColour(), GreyColour);
     EXPECT_EQ(f.Text3.backColour(), FieldColour);
-    EXPECT_EQ(f.Text1.text(), u"M12"_s);
     TypeAndLeave(f, f.Text3, u"7"_s);
     EXPECT_EQ(f.Text3.text(), u"7.00"_s);
 }
 
 TEST_F(EntryFields, EnterMovesThroughTheFieldsByTheLayout) {
-    PressEnter(f, f.Text1);
-    EXPECT_EQ(f.focused(), &f.Text2);
-    PressEnter(f, f.Text2);
-    EXPECT_EQ(f.focused(), &f.Text4(0));
-    for (int i = 0; i < 8; ++i) {
-        PressEnter(f, f.Text4(i));
-        EXPECT_EQ(f.focused(), i < 7 ? &f.Text4(i + 1) : &f.TOOLLIST); // the short layout
-    }
-    f.Text4(8).setVisible(true); // the tall layout
-    PressEnter(f, f.Text4(7));
-    EXPECT_EQ(f.focused(), &f.Text4(8));
-    PressEnter(f, f.Text4(10));
-    EXPECT_EQ(f.focused(), &f.TOOLLIST);
-}
-
-TEST_F(EntryFields, EnterRecalculatesTwiceOnceForTheKeyOnceForLeaving) {
-    f.moveFocus(f.Text4(0));
-    f.typeText(f.Text4(0), u"2000"_s);
-    s.platform.clearMessages();
-    f.keyPress(f.Text4(0), Key::Enter);
-    EXPECT_EQ(s.platform.messageTexts(),
-              (QStringList{u"FIRST TIME LIMIT OVER"_s, u"FIRST TIME LIMIT OVER"_s}));
-    EXPECT_EQ(f.Text4(0).text(), u"2000.00"_s);
-    EXPECT_EQ(f.focused(), &f.Text4(1));
+    const auto next = [&](Control& field) {
+        PressEnter(f, field);
+        return f.focused();
+    };
+    EXPECT_EQ(next(f.Text1), &f.Text2);
+    EXPECT_EQ(next(f.Text2), &f.Text4(0));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(next(f.Text4(i)), i < 7 ? &f.Text4(i + 1) : &f.TOOLLIST); // the short layout
+    f.Text4(8).setVisible(true);                                            // the tall layout
+    EXPECT_EQ(next(f.Text4(7)), &f.Text4(8));
+    EXPECT_EQ(next(f.Text4(10)), &f.TOOLLIST);
 }
 
 TEST_F(EntryFields, NumbersBeyondRangeNeverShowAsInfinity) {
     TypeAndLeave(f, f.Text4(0), u"1e999"_s);
     TypeAndLeave(f, f.Text1, u"1e308"_s);
     TypeAndLeave(f, f.Text2, u"1e-308"_s);
-    PressEnter(f, f.Text4(5));
-    for (const auto& control : f.controls()) {
-        const QString text = control->text().toLower();
-        EXPECT_FALSE(text.contains(u"inf"_s) || text.contains(u"nan"_s))
-            << control->displayName().toStdString() << ": " << text.toStdString();
+    for (const auto& c : f.controls())
+        EXPECT_FALSE(ShowsNonFinite(c->text())) << c->name().toStdString();
+}
+
+// A tool of 55 N·m (5.608 kgf·m) in the tall layout, as after LOAD CALCULATION.
+class TorqueUnits : public ::testing::Test {
+protected:
+    TorqueUnits() {
+        EXPECT_TRUE(s.pick(f.TOOLLIST, u"KRV-110QM1"_s));
+        f.click(f.Command1(3));
+        s.platform.clearMessages();
     }
-    EXPECT_TRUE(f.Text4(0).text().startsWith(u"17976931348623"_s));
-    EXPECT_EQ(f.Text3.text(), QString()); // the quotient is too large to be written
+
+    StartedProgram s{{{u"KRV-110QM1"_s, u"55"_s, 2000, 60, u"1,0,3,0,1,0,2,0,1,0"_s}}};
+    Form1& f = s.form();
+};
+
+TEST_F(TorqueUnits, EnterCutsATorqueAboveTheMaximumToItsDisplayedText) {
+    EXPECT_EQ(f.Label4(0).text(), u"  55.0"_s);
+    const std::tuple<QString, QString, QString> rows[] = {
+        {u"     "_s, u"999"_s, u"999"_s},     // a torque too large for the catalogue's field
+        {u"  55.0"_s, u"55"_s, u"55"_s},      // exactly the maximum stays as typed
+        {u"  55.0"_s, u"999"_s, u"  55.0"_s}, // blanks included
+    };
+    for (const auto& [maximum, typed, checked] : rows) {
+        f.Label4(0).setText(maximum);
+        f.Text4(9).setText(typed);
+        LimitCheck(f);
+        EXPECT_EQ(f.Text4(9).text(), checked) << typed.toStdString();
+    }
+
+    // Enter: the limit, then formatted once more when the field is left on the way on.
+    f.moveFocus(f.Text4(9));
+    f.typeText(f.Text4(9), u"999"_s);
+    f.keyPress(f.Text4(9), Key::Enter);
+    EXPECT_EQ(f.Text4(9).text(), u"55.0"_s);
+    EXPECT_EQ(f.focused(), &f.Text4(10));
+}
+
+TEST_F(TorqueUnits, ChangingTheUnitKeepsTheNumberInTheNewUnitsFormatAndLimit) {
+    TypeAndLeave(f, f.Text4(9), u"10"_s);
+    EXPECT_EQ(f.Text4(9).text(), u"10.0"_s);
+    s.pick(f.TQUNIT, u"KGM"_s); // 10 kgf·m is more than this tool's 5.608
+    EXPECT_EQ(f.Text4(9).text(), u" 5.608"_s);
+    s.pick(f.TQUNIT, u"FTLBS"_s); // 5.608 ft·lbf is within 40.57, written with 2 decimals
+    EXPECT_EQ(f.Text4(9).text(), u"5.61"_s);
+    EXPECT_EQ(f.focused(), &f.Text4(10));
+    f.Text4(9).setText(u"12.345"_s);
+    s.pick(f.TQUNIT, u"FTLBS"_s); // picking the current unit again formats the field
+    EXPECT_EQ(f.Text4(9).text(), u"12.35"_s);
+}
+
+TEST_F(TorqueUnits, EnterAndLeavingTheTorqueEachRecalculateTwice) {
+    const QStringList twice{u"FIRST TIME LIMIT OVER"_s, u"FIRST TIME LIMIT OVER"_s};
+    f.moveFocus(f.Text4(0));
+    f.typeText(f.Text4(0), u"2000"_s);
+    s.platform.clearMessages();
+    f.keyPress(f.Text4(0), Key::Enter); // once for the key, once for leaving
+    EXPECT_EQ(s.platform.messageTexts(), twice);
+    EXPECT_EQ(f.Text4(0).text(), u"2000.00"_s);
+    EXPECT_EQ(f.focused(), &f.Text4(1));
+
+    f.moveFocus(f.Text4(9));
+    f.typeText(f.Text4(9), u"20"_s);
+    s.platform.clearMessages();
+    f.moveFocus(f.PREVILING); // a click elsewhere: once for the unit, once for leaving
+    EXPECT_EQ(s.platform.messageTexts(), twice);
+    EXPECT_EQ(f.focused(), &f.Text4(10));
+
+    f.click(f.Command1(3)); // in the short layout the unit sends the focus to the tool list
+    s.pick(f.TQUNIT, u"KGM"_s);
+    EXPECT_EQ(f.focused(), &f.TOOLLIST);
 }
 
 } // namespace

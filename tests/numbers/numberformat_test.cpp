@@ -9,44 +9,26 @@
 namespace veldrune {
 namespace {
 
-struct FormatCase {
-    const char* name;
-    double value;
-    int decimals;
-    const char* expected;
-};
-
-void PrintTo(const FormatCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class FormatFixedTest : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(FormatFixedTest, WritesFixedDecimals) {
-    EXPECT_EQ(FormatFixed(GetParam().value, GetParam().decimals),
-              QString::fromLatin1(GetParam().expected));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, FormatFixedTest,
-    ::testing::Values(
-        FormatCase{"Zero", 0, 2, "0.00"}, FormatCase{"WholePattern", 12.7, 0, "13"},
-        FormatCase{"PadsDecimals", 1, 2, "1.00"}, FormatCase{"OneDecimal", 55, 1, "55.0"},
-        FormatCase{"ThreeDecimals", 5.098581, 3, "5.099"},
+TEST(FormatFixed, WritesFixedDecimalsRoundingHalvesAsTheUserReadsThem) {
+    struct Row {
+        double value;
+        int decimals;
+        const char* expected;
+    };
+    const Row rows[] = {
+        Row{0, 2, "0.00"}, Row{12.7, 0, "13"}, Row{1, 2, "1.00"}, Row{55, 1, "55.0"},
+        Row{5.098581, 3, "5.099"}, Row{1.23456, 4, "1.2346"},
         // Halves as the user reads them go away from zero, although neither is exact in binary.
-        FormatCase{"HalfReadAsWritten", 2.675, 2, "2.68"},
-        FormatCase{"HalfBelowOne", 1.005, 2, "1.01"}, FormatCase{"HalfWhole", 2.5, 0, "3"},
-        FormatCase{"NegativeHalf", -2.5, 0, "-3"},
-        FormatCase{"NegativeHalfDecimals", -1.005, 2, "-1.01"},
-        FormatCase{"BelowHalf", 0.004, 2, "0.00"}, FormatCase{"SmallHalf", 0.005, 2, "0.01"},
-        FormatCase{"CarryIntoNewDigit", 999.995, 2, "1000.00"},
-        FormatCase{"NegativeRoundingToZeroHasNoSign", -0.004, 2, "0.00"},
-        FormatCase{"Tiny", 1e-300, 3, "0.000"},
-        FormatCase{"Huge", 1e20, 0, "100000000000000000000"},
-        FormatCase{"HugeDecimals", 123456789012345678.0, 2, "123456789012346000.00"},
-        FormatCase{"FourDecimals", 1.23456, 4, "1.2346"},
-        FormatCase{"SingleHeldQuotient", double(5099 / 1000.0f), 3, "5.099"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        Row{2.675, 2, "2.68"}, Row{1.005, 2, "1.01"}, Row{2.5, 0, "3"}, Row{-2.5, 0, "-3"},
+        Row{-1.005, 2, "-1.01"}, Row{0.004, 2, "0.00"}, Row{0.005, 2, "0.01"},
+        Row{999.995, 2, "1000.00"},
+        // Rounding to zero leaves no sign; a quotient held as a single is written as read.
+        Row{-0.004, 2, "0.00"}, Row{double(5099 / 1000.0f), 3, "5.099"}, Row{1e-300, 3, "0.000"},
+        Row{1e20, 0, "100000000000000000000"},
+        Row{123456789012345678.0, 2, "123456789012346000.00"}};
+    for (const auto& r : rows)
+        EXPECT_EQ(FormatFixed(r.value, r.decimals), QString::fromLatin1(r.expected)) << r.expected;
+}
 
 TEST(FormatFixed, TheLargestDoubleIsWrittenInFullAndNonNumbersGiveNoText) {
     const QString text = FormatFixed(std::numeric_limits<double>::max(), 2);

@@ -50,12 +50,9 @@ TEST_F(CaptionFile, MissingOrSkippedLeavesTheWindowAndStoresTheDefaultModeCaptio
     LoadCaptionText(form, captions, {}, platform, {});
     EXPECT_EQ(Wording(form), designed);
     EXPECT_EQ(modeCaptions(), DefaultModeCaptions());
-    EXPECT_TRUE(captions[0].isEmpty());
 
-    ProgramFlags skip;
-    skip.SkipCaptionFile = true;
     captions = {};
-    EXPECT_EQ(load("12\tVERSCHRAUBEN\n0\n", skip), 0);
+    EXPECT_EQ(load("12\tVERSCHRAUBEN\n0\n", {.SkipCaptionFile = true}), 0);
     EXPECT_EQ(Wording(form), designed);
     EXPECT_EQ(modeCaptions(), DefaultModeCaptions());
 }
@@ -138,25 +135,22 @@ QByteArray Template(const QString& name) {
     return file.readAll();
 }
 
-TEST_F(CaptionFile, ShippedEnglishTemplateIsTheBuiltInWording) {
+TEST_F(CaptionFile, ShippedTemplatesReadToTheirEndTheEnglishOneBeingTheBuiltInWording) {
     const QStringList designed = Wording(form);
     EXPECT_EQ(load(Template(u"english.txt"_s)), 0);
     EXPECT_EQ(Wording(form), designed);
-    // Entry 11 is read by nothing and no key sets it.
     QStringList expected = DefaultModeCaptions();
-    expected[11].clear();
+    expected[11].clear(); // entry 11 is read by nothing and no key sets it
     EXPECT_EQ(modeCaptions(), expected);
-}
 
-TEST_F(CaptionFile, ShippedGermanTemplateReadsToItsEndAndTranslatesEveryKey) {
-    const QByteArray bytes = Template(u"german.txt"_s);
+    // The German one translates every key the English one sets.
     Form1 english;
-    ModeCaptions scratch;
-    const CaptionReading reading = ApplyCaptionText(DecodeAnsiText(bytes), form, scratch, {});
-    EXPECT_FALSE(reading.stopped);
     const CaptionReading englishReading =
-        ApplyCaptionText(DecodeAnsiText(Template(u"english.txt"_s)), english, scratch, {});
-    EXPECT_EQ(reading.applied, englishReading.applied);
+        ApplyCaptionText(DecodeAnsiText(Template(u"english.txt"_s)), english, captions, {});
+    const CaptionReading german =
+        ApplyCaptionText(DecodeAnsiText(Template(u"german.txt"_s)), form, captions, {});
+    EXPECT_FALSE(german.stopped);
+    EXPECT_EQ(german.applied, englishReading.applied);
     EXPECT_EQ(form.Frame2.text(), u"VERSCHRAUBUNG"_s);
     EXPECT_EQ(form.Option1(0).text(), u"LÄNGE"_s);
 }

@@ -13,73 +13,57 @@ using namespace Qt::StringLiterals;
 namespace veldrune {
 namespace {
 
-struct LocaleCase {
-    QLocale::Language language;
-    QLocale::Territory territory;
-    std::uint32_t lcid;
-    const char16_t* face; // nullptr: a Western face
-    std::int16_t size;
-    std::int16_t charset;
-};
-
-void PrintTo(const LocaleCase& c, std::ostream* os) {
-    *os << c.lcid;
-}
-
-class LanguageFontByLocale : public ::testing::TestWithParam<LocaleCase> {};
-
-TEST_P(LanguageFontByLocale, ChoosesTheTablesFaceSizeAndCharacterSet) {
-    const LocaleCase& c = GetParam();
-    const QLocale locale(c.language, c.territory);
-    EXPECT_EQ(LocaleIdentifier(locale), c.lcid);
-
-    LanguageFont kept;
-    QString face;
-    std::int16_t size = 0;
-    std::int16_t charset = 0;
-    ChooseLanguageFont(kept, locale, face, size, charset);
-    if (c.face) {
-        EXPECT_EQ(face, QString::fromUtf16(c.face));
-    } else {
+TEST(LanguageFont, ChoosesTheTablesFaceSizeAndCharacterSetByTheLocaleIdentifier) {
+    struct Row {
+        QLocale::Language language;
+        QLocale::Territory territory;
+        std::uint32_t lcid;
+        const char16_t* face; // nullptr: a Western face
+        std::int16_t size, charset;
+    };
+    const Row rows[] = {Row{QLocale::Chinese, QLocale::Taiwan, 1028, u"新細明體", 9, 136},
+                        Row{QLocale::Chinese, QLocale::China, 2052, u"宋体", 9, 134},
+                        Row{QLocale::Japanese, QLocale::Japan, 1041, u"ＭＳ Ｐゴシック", 9, 128},
+                        Row{QLocale::Korean, QLocale::SouthKorea, 1042, u"굴림", 9, 129},
+                        Row{QLocale::English, QLocale::UnitedStates, 1033, nullptr, 8, 0},
+                        Row{QLocale::German, QLocale::Germany, 1031, nullptr, 8, 0},
+                        Row{QLocale::Polish, QLocale::Poland, 1045, nullptr, 8, 238},
+                        Row{QLocale::Russian, QLocale::Russia, 1049, nullptr, 8, 204},
+                        Row{QLocale::Greek, QLocale::Greece, 1032, nullptr, 8, 161}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lcid);
+        const QLocale locale(row.language, row.territory);
+        EXPECT_EQ(LocaleIdentifier(locale), row.lcid);
+        LanguageFont kept;
+        QString face;
+        std::int16_t size = 0, charset = 0;
+        ChooseLanguageFont(kept, locale, face, size, charset);
         // Tahoma, Arial or System, whichever the font system really has; a substitute it
         // offers under another name does not count, so the face is always a real one.
-        EXPECT_TRUE(QFontDatabase::families().contains(face)) << face.toStdString();
+        if (row.face)
+            EXPECT_EQ(face, QString::fromUtf16(row.face));
+        else
+            EXPECT_TRUE(QFontDatabase::families().contains(face)) << face.toStdString();
+        EXPECT_EQ(size, row.size);
+        EXPECT_EQ(charset, row.charset);
+        EXPECT_EQ(kept.LanguageFontName, face);
     }
-    EXPECT_EQ(size, c.size);
-    EXPECT_EQ(charset, c.charset);
-    EXPECT_EQ(kept.LanguageFontName, face);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Locales, LanguageFontByLocale,
-    ::testing::Values(LocaleCase{QLocale::Chinese, QLocale::Taiwan, 1028, u"新細明體", 9, 136},
-                      LocaleCase{QLocale::Chinese, QLocale::China, 2052, u"宋体", 9, 134},
-                      LocaleCase{QLocale::Japanese, QLocale::Japan, 1041, u"ＭＳ Ｐゴシック", 9,
-                                 128},
-                      LocaleCase{QLocale::Korean, QLocale::SouthKorea, 1042, u"굴림", 9, 129},
-                      LocaleCase{QLocale::English, QLocale::UnitedStates, 1033, nullptr, 8, 0},
-                      LocaleCase{QLocale::German, QLocale::Germany, 1031, nullptr, 8, 0},
-                      LocaleCase{QLocale::Polish, QLocale::Poland, 1045, nullptr, 8, 238},
-                      LocaleCase{QLocale::Russian, QLocale::Russia, 1049, nullptr, 8, 204},
-                      LocaleCase{QLocale::Greek, QLocale::Greece, 1032, nullptr, 8, 161}));
 
 TEST(LanguageFont, IsKeptAfterTheFirstChoiceUnlessNoFaceWasChosen) {
     LanguageFont kept;
-    QString face;
-    std::int16_t size = 11;
-    std::int16_t charset = 7;
+    QString face, again;
+    std::int16_t size = 11, charset = 7;
     // Chinese of Hong Kong: the table chooses no face, size or character set; the values
     // passed in stay, and nothing is kept.
     const QLocale hongKong(QLocale::Chinese, QLocale::HongKong);
     EXPECT_EQ(LocaleIdentifier(hongKong), 3076u);
     ChooseLanguageFont(kept, hongKong, face, size, charset);
     EXPECT_EQ(face, QString());
-    EXPECT_EQ(size, 11);
-    EXPECT_EQ(charset, 7);
+    EXPECT_EQ(std::pair(size, charset), (std::pair<std::int16_t, std::int16_t>(11, 7)));
 
     ChooseLanguageFont(kept, QLocale(QLocale::Japanese, QLocale::Japan), face, size, charset);
     EXPECT_EQ(size, 9);
-    QString again;
     ChooseLanguageFont(kept, QLocale(QLocale::Polish, QLocale::Poland), again, size, charset);
     EXPECT_EQ(again, face);
     EXPECT_EQ(charset, 128);

@@ -6,13 +6,12 @@
 #include "window/form2.h"
 
 #include "support/qtprinters.h"
+#include "support/recordingpage.h"
 #include "support/station.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontDatabase>
-#include <QFontMetricsF>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QSet>
 
@@ -21,104 +20,8 @@ using namespace Qt::StringLiterals;
 namespace veldrune {
 namespace {
 
-struct DrawnText {
-    QString text;
-    QPointF topLeft;
-    int pixelSize;
-    bool bold;
-};
-
-// A page that keeps what is drawn on it instead of showing it: texts with their top-left
-// corners, and how many lines and images, all in page twips.
-class RecordingPage : public QPaintDevice {
-public:
-    RecordingPage()
-        : m_engine(*this) {}
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-
-    std::vector<DrawnText> texts;
-    std::vector<QLineF> lines;
-    int images = 0;
-
-    // The text drawn exactly so; fails the test if there is none.
-    DrawnText text(const QString& wanted) const {
-        for (const DrawnText& t : texts) {
-            if (t.text == wanted)
-                return t;
-        }
-        ADD_FAILURE() << "not printed: " << wanted.toStdString();
-        return {};
-    }
-    bool printed(const QString& part) const {
-        return std::any_of(texts.begin(), texts.end(),
-                           [&](const DrawnText& t) { return t.text.contains(part); });
-    }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-        case PdmWidth:
-            return 11906;
-        case PdmHeight:
-            return 16838;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 1440;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        default:
-            return 1;
-        }
-    }
-
-private:
-    class Engine : public QPaintEngine {
-    public:
-        explicit Engine(RecordingPage& page)
-            : QPaintEngine(AllFeatures)
-            , m_page(page) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        Type type() const override { return User; }
-        void updateState(const QPaintEngineState& state) override {
-            if (state.state() & DirtyTransform)
-                m_transform = state.transform();
-        }
-        void drawTextItem(const QPointF& baseline, const QTextItem& item) override {
-            const QFont font = item.font();
-            const QPointF top(baseline.x(), baseline.y() - QFontMetricsF(font).ascent());
-            m_page.texts.push_back(
-                {item.text(), m_transform.map(top), font.pixelSize(), font.bold()});
-        }
-        void drawLines(const QLineF* lines, int count) override {
-            for (int i = 0; i < count; ++i)
-                m_page.lines.push_back(m_transform.map(lines[i]));
-        }
-        void drawRects(const QRectF* rects, int count) override {
-            for (int i = 0; i < count; ++i) {
-                const QPolygonF corners = m_transform.map(QPolygonF(rects[i]));
-                for (int c = 0; c < 4; ++c)
-                    m_page.lines.emplace_back(corners[c], corners[c + 1]);
-            }
-        }
-        void drawPolygon(const QPointF* points, int count, PolygonDrawMode) override {
-            for (int i = 1; i < count; ++i)
-                m_page.lines.push_back(m_transform.map(QLineF(points[i - 1], points[i])));
-        }
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { ++m_page.images; }
-        void drawImage(const QRectF&, const QImage&, const QRectF&,
-                       Qt::ImageConversionFlags) override {
-            ++m_page.images;
-        }
-
-    private:
-        RecordingPage& m_page;
-        QTransform m_transform;
-    };
-    mutable Engine m_engine;
-};
+using test::DrawnText;
+using test::RecordingPage;
 
 constexpr int PointTwips = 20;
 
@@ -142,98 +45,86 @@ protected:
         return page;
     }
 
-    void tall(const QString& recovery, bool prevailing) {
-        Form1& f = s.form();
-        f.click(f.Command1(3));
-        TypeAndLeave(f, f.Text4(8), u"30"_s);
-        TypeAndLeave(f, f.Text4(9), u"20"_s);
-        TypeAndLeave(f, f.Text4(10), recovery);
-        f.PREVILING.setValue(prevailing);
-    }
-
     test::StartedProgram s{{{u"KRV-220QT2-A"_s, u"29.4"_s, 1600, 48}}};
 };
 
-#define EXPECT_AT(drawn, X, Y)                                                                     \
-    do {                                                                                           \
-        const DrawnText t_ = (drawn);                                                              \
-        EXPECT_NEAR(t_.topLeft.x(), (X), 1) << t_.text.toStdString();                              \
-        EXPECT_NEAR(t_.topLeft.y(), (Y), 1) << t_.text.toStdString();                              \
-    } while (false)
+// Where a text is printed, in page twips, and in what font; no points: the font not checked.
+struct Placed {
+    QString text;
+    double x, y;
+    int points = 0;
+    bool bold = false;
+};
+
+void ExpectPlaced(const RecordingPage& page, std::initializer_list<Placed> rows) {
+    for (const Placed& row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        const DrawnText t = page.text(row.text);
+        EXPECT_NEAR(t.topLeft.x(), row.x, 1);
+        EXPECT_NEAR(t.topLeft.y(), row.y, 1);
+        if (row.points) {
+            EXPECT_EQ(t.pixelSize, row.points * PointTwips);
+            EXPECT_EQ(t.bold, row.bold);
+        }
+    }
+}
 
 TEST_F(Report, ShortLayoutPrintsRowsPhaseBlockAndTotalAtTheirPlacesAndSizes) {
     const auto page = print();
     const Form1& f = s.form();
-
-    const DrawnText header =
-        page->text(u"VELDRUNE VERSION 1.00    DATE 12-06-2026  TIME 14:30:05"_s);
-    EXPECT_AT(header, 5000, 500);
-    EXPECT_EQ(header.pixelSize, 10 * PointTwips);
-    EXPECT_TRUE(header.bold);
-    const DrawnText title = page->text(u"FASTENING CYCLE TIME CALCULATION"_s);
-    EXPECT_AT(title, 4200, 1250);
-    EXPECT_EQ(title.pixelSize, 16 * PointTwips);
+    ExpectPlaced(
+        *page,
+        {Placed{u"VELDRUNE VERSION 1.00    DATE 12-06-2026  TIME 14:30:05"_s, 5000, 500, 10, true},
+         Placed{u"FASTENING CYCLE TIME CALCULATION"_s, 4200, 1250, 16, true},
+         // Rows 500 twips apart, in 12 points, not bold; the tool as the list holds it; numbers
+         // right-aligned to 0.72 of their width.
+         Placed{u"LINE 4 WHEEL NUTS"_s, 3000, 2100, 12}, Placed{u"TOOL TYPE"_s, 1000, 2600, 12},
+         Placed{u"KRV-220QT2-A        "_s, 3000, 2600, 12},
+         Placed{u"MAXIMUM SPEED"_s, 1000, 3100, 12}, Placed{u"1600 RPM"_s, 5000 - 720, 3100, 12},
+         Placed{f.Label4(0).text(), 3300, 4100, 10}, Placed{u"BOLT LENGTH"_s, 1000, 4600, 12},
+         Placed{u"30.00"_s, 4800, 4600, 12}, Placed{u"NUMBER OF REVOLUTIONS"_s, 1000, 5100, 12},
+         // The phase block at its full height, 0.31 the tightening time.
+         Placed{u"INITIAL TIME"_s, 2000, 6200, 12}, Placed{u"0.31"_s, 8200 - 720, 6600, 12},
+         Placed{u"TORQUE SPEED"_s, 7200, 9500, 12},
+         Placed{u"COMMUNICATION TIME"_s, 1000, 11150, 12},
+         // The total in its box, centred on 10750.
+         Placed{u"ESTIMATED TOTAL TIME"_s, 1000, 13100, 28},
+         Placed{f.TOTAL.text().trimmed(), 10750 - 500, 12850, 48}});
     EXPECT_EQ(page->images, 1); // the logo
-
-    // Rows 500 twips apart, in 12 points, not bold.
-    const DrawnText description = page->text(u"LINE 4 WHEEL NUTS"_s);
-    EXPECT_AT(description, 3000, 2100);
-    EXPECT_EQ(description.pixelSize, 12 * PointTwips);
-    EXPECT_FALSE(description.bold);
-    EXPECT_AT(page->text(u"TOOL TYPE"_s), 1000, 2600);
-    EXPECT_AT(page->text(u"KRV-220QT2-A        "_s), 3000, 2600); // as the list holds it
-    EXPECT_AT(page->text(u"MAXIMUM SPEED"_s), 1000, 3100);
-    EXPECT_AT(page->text(u"1600 RPM"_s), 5000 - 720, 3100); // right-aligned: 0.72 of the width
-    const DrawnText newtonMetres = page->text(f.Label4(0).text());
-    EXPECT_AT(newtonMetres, 3300, 4100);
-    EXPECT_EQ(newtonMetres.pixelSize, 10 * PointTwips);
-    EXPECT_AT(page->text(u"BOLT LENGTH"_s), 1000, 4600);
-    EXPECT_AT(page->text(u"30.00"_s), 4800, 4600);
-    EXPECT_AT(page->text(u"NUMBER OF REVOLUTIONS"_s), 1000, 5100);
-
-    // The phase block at its full height.
-    EXPECT_AT(page->text(u"INITIAL TIME"_s), 2000, 6200);
-    EXPECT_AT(page->text(u"0.31"_s), 8200 - 720, 6600); // the tightening time
-    EXPECT_AT(page->text(u"TORQUE SPEED"_s), 7200, 9500);
-    EXPECT_AT(page->text(u"COMMUNICATION TIME"_s), 1000, 11150);
-
-    // The total, in its box: 48 points, centred on 10750.
-    const DrawnText label = page->text(u"ESTIMATED TOTAL TIME"_s);
-    EXPECT_AT(label, 1000, 13100);
-    EXPECT_EQ(label.pixelSize, 28 * PointTwips);
-    const DrawnText total = page->text(f.TOTAL.text().trimmed());
-    EXPECT_AT(total, 10750 - 500, 12850);
-    EXPECT_EQ(total.pixelSize, 48 * PointTwips);
-    for (const QLineF& side : {QLineF(8000, 13800, 8000, 12850), QLineF(8000, 12850, 11000, 12850)})
+    // The page's frame and the total's box.
+    for (const QLineF& side : {QLineF(800, 800, 11000, 800), QLineF(11000, 13800, 800, 13800),
+                               QLineF(8000, 13800, 8000, 12850), QLineF(8000, 12850, 11000, 12850)})
         EXPECT_NE(std::find(page->lines.begin(), page->lines.end(), side), page->lines.end());
-
     EXPECT_FALSE(page->printed(u"DUTY CYCLE"_s));
     EXPECT_FALSE(page->printed(u"TORQUE RECOVERY"_s));
 }
 
-TEST_F(Report, TallLayoutCompressesThePhaseBlockAndAddsTheDutyCycleAndItsChart) {
+TEST_F(Report, TallLayoutCompressesThePhaseBlockAndAddsTheDutyCycleItsSentencesAndItsChart) {
     const std::size_t shortLines = print()->lines.size();
-    tall(u"2.5"_s, true);
-    const auto page = print();
-
-    EXPECT_AT(page->text(u"TOOL TYPE"_s), 1000, 2400); // rows 300 twips apart
-    EXPECT_AT(page->text(u"NUMBER OF REVOLUTIONS"_s), 1000, 3900);
-    EXPECT_AT(page->text(u"INITIAL TIME"_s), 2000, 4836); // 6200 x 0.78
-    EXPECT_AT(page->text(u"COMMUNICATION TIME"_s), 1000, 8697);
-    EXPECT_AT(page->text(u"ESTIMATED TOTAL TIME"_s), 1000, 13100); // the total stays put
-
-    EXPECT_AT(page->text(u"DUTY CYCLE CALCULATION  4  MINUTES"_s), 1000, 9000);
-    EXPECT_AT(
-        page->text(u"STATION CYCLE TIME  30.00  FASTENING TORQUE  20.00  WITH PREVILING TORQUE"_s),
-        1000, 9250);
-    EXPECT_AT(page->text(u"WITH 2.50 SECONDS OF TORQUE RECOVERY."_s), 5500, 9500);
-    // The chart: hundreds of segments beyond the frame, sketch and box of the short page->
+    Form1& f = s.form();
+    f.click(f.Command1(3));
+    TypeAndLeave(f, f.Text4(8), u"30"_s);
+    TypeAndLeave(f, f.Text4(9), u"20"_s);
+    TypeAndLeave(f, f.Text4(10), u"2.5"_s);
+    f.PREVILING.setValue(true);
+    auto page = print();
+    // Rows 300 twips apart, the phase block at 0.78 of its height, the total where it was.
+    ExpectPlaced(
+        *page,
+        {Placed{u"TOOL TYPE"_s, 1000, 2400}, Placed{u"NUMBER OF REVOLUTIONS"_s, 1000, 3900},
+         Placed{u"INITIAL TIME"_s, 2000, 4836}, Placed{u"COMMUNICATION TIME"_s, 1000, 8697},
+         Placed{u"ESTIMATED TOTAL TIME"_s, 1000, 13100},
+         Placed{u"DUTY CYCLE CALCULATION  4  MINUTES"_s, 1000, 9000},
+         Placed{u"STATION CYCLE TIME  30.00  FASTENING TORQUE  20.00  WITH PREVILING TORQUE"_s,
+                1000, 9250},
+         Placed{u"WITH 2.50 SECONDS OF TORQUE RECOVERY."_s, 5500, 9500}});
+    // The chart: hundreds of segments beyond the frame, sketch and box of the short page.
     EXPECT_GT(page->lines.size(), shortLines + 100);
-}
 
-TEST_F(Report, RecoverySentenceOnlyWithARecoveryTime) {
-    tall(u"0"_s, false);
-    const auto page = print();
+    // Without a recovery time or prevailing torque, the sentence does not name them.
+    TypeAndLeave(f, f.Text4(10), u"0"_s);
+    f.PREVILING.setValue(false);
+    page = print();
     EXPECT_TRUE(page->printed(u"STATION CYCLE TIME  30.00  FASTENING TORQUE  20.00"_s));
     EXPECT_FALSE(page->printed(u"PREVILING"_s));
     EXPECT_FALSE(page->printed(u"TORQUE RECOVERY"_s));
@@ -251,17 +142,16 @@ TEST_F(Report, ToolLineNamesTheAngleHeadAndItsGearRatio) {
 }
 
 TEST_F(Report, PreviewPrintsInTheLanguageFaceOrInArialWhereTheSystemLacksIt) {
-    const struct {
-        QLocale locale;
-        const char16_t* face; // nullptr: the Western face found installed
-    } rows[] = {{QLocale(QLocale::Japanese, QLocale::Japan), u"ＭＳ Ｐゴシック"},
-                {QLocale(QLocale::English, QLocale::UnitedStates), nullptr}};
-    for (const auto& row : rows) {
-        s.platform.locale = row.locale;
+    // No face given: the Western face found installed.
+    const std::pair<QLocale, const char16_t*> rows[] = {
+        {QLocale(QLocale::Japanese, QLocale::Japan), u"ＭＳ Ｐゴシック"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), nullptr}};
+    for (const auto& [locale, wanted] : rows) {
+        s.platform.locale = locale;
         LanguageFont kept;
         Form2 preview;
         LoadPreview(preview, s.platform, kept);
-        QString face = row.face ? QString::fromUtf16(row.face) : kept.LanguageFontName;
+        QString face = wanted ? QString::fromUtf16(wanted) : kept.LanguageFontName;
         if (!QFontDatabase::families().contains(face))
             face = u"Arial"_s;
         ReportContext context = s.program->reportContext(true);

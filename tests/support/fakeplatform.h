@@ -21,22 +21,32 @@ public:
     static inline const QString ProgramFolder = QStringLiteral("/opt/veldrune");
     static inline const QString WorkingFolder = QStringLiteral("/home/planner");
 
-    void putProgramFile(const QString& name, const QByteArray& bytes);
+    void putProgramFile(const QString& name, const QByteArray& bytes) {
+        m_files[JoinPath(ProgramFolder, name)] = bytes;
+    }
     // A file in the working folder, as the start-up's file list sees it.
     void putWorkingFile(const QString& name) { m_workingFiles.append(name); }
-    // The tool catalogue shipped with the program.
     void putShippedCatalogue();
 
     const std::vector<ShownMessage>& messages() const { return m_messages; }
     QStringList messageTexts() const;
     void clearMessages() { m_messages.clear(); }
 
-    void showMessage(const QString& text, MessageIcon icon, const QString& title) override;
+    void showMessage(const QString& text, MessageIcon icon, const QString& title) override {
+        m_messages.push_back({text, icon, title});
+    }
     QString programFolder() const override { return ProgramFolder; }
     QString workingFolder() const override { return WorkingFolder; }
-    std::int32_t fileSize(const QString& path) const override;
-    std::optional<QByteArray> readFile(const QString& path) const override;
-    QStringList listFiles(const QString& folder, const QString& pattern) const override;
+    std::int32_t fileSize(const QString& path) const override {
+        return std::int32_t(readFile(path).value_or(QByteArray()).size());
+    }
+    std::optional<QByteArray> readFile(const QString& path) const override {
+        const auto it = m_files.find(path);
+        return it == m_files.end() ? std::nullopt : std::optional(it->second);
+    }
+    QStringList listFiles(const QString& folder, const QString&) const override {
+        return folder == WorkingFolder ? m_workingFiles : QStringList();
+    }
     QSizeF screenSize() const override { return {19200, 16200}; } // 1280 x 1080 pixels
     std::uint32_t tickCount() const override { return ticks; }    // time stands still
     QDateTime now() const override { return clock; }
@@ -52,7 +62,11 @@ public:
     }
     // Written files land in memory, where reading finds them, unless `writeFailure` says why
     // the write fails.
-    QString writeFile(const QString& path, const QByteArray& bytes) override;
+    QString writeFile(const QString& path, const QByteArray& bytes) override {
+        if (writeFailure.isEmpty())
+            m_files[path] = bytes;
+        return writeFailure;
+    }
 
     std::uint32_t ticks = 0;
     QDateTime clock{QDate(2026, 12, 6), QTime(14, 30, 5)};

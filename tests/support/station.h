@@ -21,13 +21,12 @@ struct ToolLine {
 
 QByteArray CatalogueFile(const std::vector<ToolLine>& tools);
 
-// The program started on a catalogue of its own, as the window would be.
+// The program started as the window would be, on a catalogue of its own or, without one, on
+// the catalogue shipped with the program.
 class StartedProgram {
 public:
-    explicit StartedProgram(const std::vector<ToolLine>& tools,
+    explicit StartedProgram(const std::vector<ToolLine>& tools = {},
                             const QStringList& workingFiles = {});
-    // Started on the catalogue shipped with the program.
-    StartedProgram();
 
     Form1& form() { return program->form(); }
     ToolSelection& selection() { return program->selection(); }
