@@ -53,38 +53,6 @@ TEST(ReadToolInfo, ModelNamesArePaddedOrCutToTwentyWholeCharacters) {
     EXPECT_EQ(result.table[3].Model, astral.left(21));
 }
 
-TEST(ReadToolInfo, ExtraFieldsOfTheLmwSeriesAndOfLongHeaders) {
-    // An LMW record has one field more than the others.
-    auto result = ReadToolInfo(ShortHeader + record(u"LMW-200"_s, u"1"_s, u",\"anything\""_s) +
-                               record(u"GQY-100"_s, u"1"_s));
-    EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_EQ(result.table[2].Model.trimmed(), u"GQY-100"_s);
-
-    // A third header field of 70 characters gives every record a trailing field; 69 do not.
-    const QString longHeader = u"A,B,"_s + QString(70, u'x') + u"\n"_s;
-    result = ReadToolInfo(longHeader + record(u"LMW-200"_s, u"1"_s, u",0,17"_s) +
-                          record(u"GQY-100"_s, u"1"_s, u",-4"_s));
-    EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_EQ(result.table[1].ExtraField, 17);
-    EXPECT_EQ(result.table[2].ExtraField, -4);
-    result = ReadToolInfo(u"A,B,"_s + QString(69, u'x') + u"\n"_s + record(u"GQY-1"_s, u"1"_s) +
-                          record(u"GQY-2"_s, u"2"_s)); // 69 characters: short records
-    EXPECT_EQ(result.table[2].Model.trimmed(), u"GQY-2"_s);
-}
-
-TEST(ReadToolInfo, RecordsMaySpanOrShareLinesAndIntegersReadTheLeadingNumber) {
-    auto result = ReadToolInfo(u"A,B,C\n\"KRV-1\",5,\n2000,10,2,0,3,0,1,0,2,0,1,0,\"KRV-2\",6,"
-                               u"100,5,0,0,0,0,0,0,0,0,0,0"_s);
-    EXPECT_FALSE(result.stoppedBecause);
-    EXPECT_EQ(result.tools, 2);
-    // Blanks inside a number are ignored; halves go to the even neighbour; no number is 0.
-    result = ReadToolInfo(ShortHeader + u"\"KRV-1\",5,\"20 00rpm\",2.5,3.5,x,0,0,0,0,0,0,0,0\n"_s);
-    EXPECT_EQ(result.table[1].MaxSpeed, 2000);
-    EXPECT_EQ(result.table[1].MinSpeed, 2);
-    EXPECT_EQ(result.table[1].TorqueDecimals[0], 4);
-    EXPECT_EQ(result.table[1].SpareField[0], 0);
-}
-
 TEST(ReadToolInfo, StopsAtABadRecordKeepingTheToolsBeforeAndTheFieldsReadOfIt) {
     const char16_t* broken[] = {
         u"\"KRV-2\",5,1200",                            // the text ends inside it
@@ -102,18 +70,6 @@ TEST(ReadToolInfo, StopsAtABadRecordKeepingTheToolsBeforeAndTheFieldsReadOfIt) {
         EXPECT_EQ(result.table[2].Model.trimmed(), u"KRV-2"_s);
         EXPECT_EQ(result.table[2].MaxSpeed, 1200);
     }
-}
-
-TEST(ReadToolInfo, HoldsNoToolsWithoutRecordsAndAtMost199WithTheMarkerAfterThem) {
-    EXPECT_TRUE(ReadToolInfo(u"A,B"_s).table.isEnd(1)); // a header that ends early
-    EXPECT_TRUE(ReadToolInfo(ShortHeader).table.isEnd(1));
-    QString text = ShortHeader;
-    for (int i = 1; i <= 205; ++i)
-        text += record(u"GQY-%1"_s.arg(i), u"1"_s);
-    const auto result = ReadToolInfo(text);
-    EXPECT_EQ(result.tools, 199);
-    EXPECT_EQ(result.table[199].Model.trimmed(), u"GQY-199"_s);
-    EXPECT_TRUE(result.table.isEnd(200));
 }
 
 TEST(ScaleToInteger, RoundsHalvesUpAndClampsToSixteenBits) {

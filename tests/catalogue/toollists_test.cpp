@@ -40,21 +40,6 @@ TEST(ToolLists, EachSystemOffersItsOwnSeriesAndSetsTheButtonAndLists) {
     EXPECT_EQ(f.TOOLLIST.entry(1), u"GQY-100             "_s);
 }
 
-TEST(ToolLists, OfferTheFirst150EntriesTwinsIncludedAndEitherTwinPicksTheFirst) {
-    std::vector<ToolLine> tools{{u"KRV-0"_s, u"5"_s}};
-    for (int i = 1; i <= 158; ++i)
-        tools.push_back({u"KRV-%1"_s.arg(i), u"9"_s});
-    tools[1].model = u"KRV-0"_s;
-    StartedProgram s(tools);
-    Form1& f = s.form();
-    EXPECT_TRUE(s.program->catalogue().Tools.isEnd(160));
-    EXPECT_EQ(f.TOOLLIST.listCount(), 151);
-    EXPECT_EQ(offered(f).mid(0, 2), (QStringList{u"KRV-0"_s, u"KRV-0"_s}));
-    EXPECT_EQ(offered(f).last(), u"KRV-149"_s);
-    f.pick(f.TOOLLIST, 2);
-    EXPECT_EQ(s.selection().SelectedTool, 1);
-}
-
 TEST(ToolLists, NmMarkerInTheWorkingFolderLimitsTheUnits) {
     StartedProgram limited({{u"KRV-110"_s}}, {u"NM.TXT"_s});
     Form1& f = limited.form();
@@ -63,11 +48,6 @@ TEST(ToolLists, NmMarkerInTheWorkingFolderLimitsTheUnits) {
         EXPECT_EQ(f.Label4(u).visible(), u == 0) << u;
         EXPECT_EQ(f.Label5(u).visible(), u == 0) << u;
     }
-
-    StartedProgram lowerCase({{u"KRV-110"_s}}, {u"nm.txt"_s});
-    EXPECT_EQ(lowerCase.form().TQUNIT.entries(),
-              (QStringList{u"NM"_s, u"KGM"_s, u"KGCM"_s, u"FTLBS"_s, u"INLBS"_s}));
-    EXPECT_EQ(lowerCase.form().TQUNIT.text(), u"NM"_s);
 }
 
 TEST(ToolLists, ChangingTheSystemKeepsTheRatingsOfThePickedToolAndSetsTheCaptions) {

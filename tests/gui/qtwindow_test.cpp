@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -173,15 +172,6 @@ TEST_F(RealWindow, TheFocusedListShowsItsFocusWhateverMovedItThere) {
     EXPECT_EQ(list->grab().toImage(), focused);
 }
 
-TEST_F(RealWindow, ClickingTheOptionThatIsOnKeepsItOn) {
-    auto* boltLength = widget<QRadioButton>(f.Option1(0));
-    click(f.Option1(0));
-    EXPECT_TRUE(boltLength->isChecked());
-    click(f.Option1(1));
-    EXPECT_FALSE(boltLength->isChecked());
-    EXPECT_FALSE(widget(f.Text1)->isEnabled());
-}
-
 TEST_F(RealWindow, TheChartStaysInPicture2WhateverRepaintsTheWindow) {
     pickTool();
     click(f.Command1(3)); // LOAD CALCULATION: the tall layout
@@ -195,16 +185,6 @@ TEST_F(RealWindow, TheChartStaysInPicture2WhateverRepaintsTheWindow) {
     window.repaint();
     EXPECT_EQ(picture->pixmap().toImage(), f.Picture2.picture());
     EXPECT_EQ(picture->grab().toImage().pixel(300, 100), f.Picture2.picture().pixel(300, 100));
-}
-
-TEST_F(RealWindow, TextsTooWideForTheirControlShowWholeInATooltip) {
-    ASSERT_TRUE(s.pick(f.TOOLLIST, u"KRV-220QT2-A"_s));
-    ASSERT_TRUE(s.pick(f.ANGLE, u"RH3"_s));
-    EXPECT_EQ(f.Label3(1).text(), u" 30.86817 RPM"_s);
-    EXPECT_EQ(widget(f.Label3(1))->toolTip(), f.Label3(1).text());
-    EXPECT_EQ(widget(f.Label3(0))->toolTip(), QString());
-    f.Text4(6).setText(f.Label3(1).text()); // as the speed limit copies it
-    EXPECT_EQ(widget(f.Text4(6))->toolTip(), f.Label3(1).text());
 }
 
 TEST_F(RealWindow, AStationFileDroppedAnywhereOnTheWindowIsOpened) {

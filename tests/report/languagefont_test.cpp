@@ -50,25 +50,6 @@ TEST(LanguageFont, ChoosesTheTablesFaceSizeAndCharacterSetByTheLocaleIdentifier)
     }
 }
 
-TEST(LanguageFont, IsKeptAfterTheFirstChoiceUnlessNoFaceWasChosen) {
-    LanguageFont kept;
-    QString face, again;
-    std::int16_t size = 11, charset = 7;
-    // Chinese of Hong Kong: the table chooses no face, size or character set; the values
-    // passed in stay, and nothing is kept.
-    const QLocale hongKong(QLocale::Chinese, QLocale::HongKong);
-    EXPECT_EQ(LocaleIdentifier(hongKong), 3076u);
-    ChooseLanguageFont(kept, hongKong, face, size, charset);
-    EXPECT_EQ(face, QString());
-    EXPECT_EQ(std::pair(size, charset), (std::pair<std::int16_t, std::int16_t>(11, 7)));
-
-    ChooseLanguageFont(kept, QLocale(QLocale::Japanese, QLocale::Japan), face, size, charset);
-    EXPECT_EQ(size, 9);
-    ChooseLanguageFont(kept, QLocale(QLocale::Polish, QLocale::Poland), again, size, charset);
-    EXPECT_EQ(again, face);
-    EXPECT_EQ(charset, 128);
-}
-
 TEST(LanguageFont, MakesEveryControlWithAFontBoldAndLeavesTheOthers) {
     Form1 form;
     LanguageFont kept;
