@@ -222,9 +222,9 @@ void simulate(const DutyCycleInputs& in, const MotorRecord& motor, LoadSimulatio
     const double loadTime = sim.LoadTime;
     sim.TorqueSlope = single(double(sim.MotorTorque) / motor.PeakTorque * 100 / loadTime);
     sim.CurrentSlope = single(double(sim.TorqueCurrent) * 0.8660254 / loadTime);
-    const StepConstants constants{single(in.cycleTime), in.recoveryTime, sim.LoadTime,
-                                  sim.TorqueSlope,      sim.CurrentSlope, sim.StepLoss,
-                                  sim.Retention,        int(N)};
+    const StepConstants constants{
+        single(in.cycleTime), in.recoveryTime, sim.LoadTime,  sim.TorqueSlope,
+        sim.CurrentSlope,     sim.StepLoss,    sim.Retention, int(N)};
     sim.plannedSteps = constants.count;
     sim.steps.reserve(std::size_t(constants.count));
     StepState state;
