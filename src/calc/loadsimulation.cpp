@@ -152,7 +152,8 @@ RampTerms rampTerms(float r, const StepConstants& c) {
 // for speed without changing a result: what depends on the ramp alone is worked out only
 // when the ramp changes, a step's checks are gathered into one flag, x = Int(n x 10000 / N)
 // + 500 goes on by a whole quotient and a remainder, and a step is built where it is kept.
-int runSteps(const StepConstants c, StepState& state, std::vector<LoadStep>& steps) {
+[[gnu::noinline]] int runSteps(const StepConstants c, StepState& state,
+                               std::vector<LoadStep>& steps) {
     const int xStep = 10000 / c.count;
     const int xRemainderStep = 10000 % c.count;
     int xQuotient = 0;
@@ -168,12 +169,10 @@ int runSteps(const StepConstants c, StepState& state, std::vector<LoadStep>& ste
     int n = 1;
     for (; n <= c.count; ++n) {
         const float time = float(double(Tenth) * n);
-        // Int(time / cycle): through a 64-bit integer below 2^52, where every double that is
-        // not whole lies; from there on a double is whole.
+        // Int(time / cycle), through a 64-bit integer: the set-up made sure the quotient
+        // fits one.
         const double cycles = double(time) / c.cycle;
-        const double truncated = std::fabs(cycles) < 4503599627370496.0
-                                     ? double(static_cast<std::int64_t>(cycles))
-                                     : cycles;
+        const double truncated = double(static_cast<std::int64_t>(cycles));
         const double whole = truncated > cycles ? truncated - 1 : truncated;
         const float phase = float(double(time) - whole * c.cycle);
         const float before = r;
@@ -225,6 +224,10 @@ void simulate(const DutyCycleInputs& in, const MotorRecord& motor, LoadSimulatio
     const StepConstants constants{
         single(in.cycleTime), in.recoveryTime, sim.LoadTime,  sim.TorqueSlope,
         sim.CurrentSlope,     sim.StepLoss,    sim.Retention, int(N)};
+    // A cycle so short (below a femtosecond) that time / cycle passes 2^62 is not simulated.
+    if (!(constants.count * 0.1 / std::fabs(constants.cycle) < 4611686018427387904.0) &&
+        constants.cycle != 0)
+        fail();
     sim.plannedSteps = constants.count;
     sim.steps.reserve(std::size_t(constants.count));
     StepState state;

@@ -62,7 +62,7 @@ QString FormatFixed(double value, int decimals) {
     const int keep = d.exponent + decimals + 1;
     std::string scaled; // the value times 10^decimals, as whole-number digits
     if (keep <= 0) {
-        scaled = (keep == 0 && d.digits[0] >= '5') ? "1" : "0";
+        scaled.assign(1, keep == 0 && d.digits[0] >= '5' ? '1' : '0');
     } else if (keep >= int(d.digits.size())) {
         scaled = d.digits + std::string(keep - d.digits.size(), '0');
     } else {

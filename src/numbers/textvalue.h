@@ -2,7 +2,6 @@
 
 #include <QStringView>
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -24,13 +23,12 @@ std::optional<double> StrictNumber(QStringView text);
 // nothing) for a NaN, an infinity or a result outside -32768..32767. Inline and without a
 // library call: the duty-cycle simulation rounds every step's chart coordinates with it.
 inline std::optional<std::int16_t> RoundInt16(double value) {
-    if (!(std::fabs(value) < 65536.0)) // a NaN too
-        return std::nullopt;
-    // Adding and taking away 1.5 x 2^52 leaves the double's whole part rounded as the
-    // processor rounds, halves to even; exact for every value this small.
+    // Adding and taking away 1.5 x 2^52 rounds a double to a whole number as the processor
+    // rounds, halves to even: exactly below 2^51, and far outside 16 bits beyond it (or NaN,
+    // which no comparison holds for).
     constexpr double Shift = 6755399441055744.0;
     const double rounded = (value + Shift) - Shift;
-    if (rounded < -32768.0 || rounded > 32767.0)
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
 }
