@@ -5,7 +5,7 @@
 #include "app/startup.h"
 #include "gui/qtplatform.h"
 #include "gui/qtwindow.h"
-#include "station/stationfile.h"
+#include "gui/stationfiles.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <iomanip>
 #include <locale>
+#include <regex>
 #include <sstream>
+#include <string_view>
 
 namespace veldrune {
 
@@ -113,6 +115,12 @@ Json document(const StationReport& r) {
     };
     if (r.dutyCycle)
         json["duty_cycle"] = dutyCycle(*r.dutyCycle);
+    if (r.rank) {
+        const auto safe = r.dutyCycle ? r.dutyCycle->shortestSafeCycleTime : std::nullopt;
+        json["rank"] = {{"position", r.rank->position},
+                        {"verdict", str(r.rank->verdict)},
+                        {"shortest_safe_cycle_time", safe ? Json(str(*safe)) : Json(nullptr)}};
+    }
     return json;
 }
 
@@ -137,8 +145,20 @@ void flatten(const Json& json, const std::string& path,
     cells.emplace_back(path, cell);
 }
 
-// A CSV field, quoted when it holds a separator, a quote, a line break or edge blanks.
-std::string csvField(const std::string& text) {
+// A number as a spreadsheet reads one: a sign, digits with a point, an exponent.
+bool plainNumber(const std::string& text) {
+    static const std::regex Number(R"([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)");
+    return std::regex_match(text, Number);
+}
+
+// A CSV field, quoted when it holds a separator, a quote, a line break or edge blanks. A text
+// that a spreadsheet would run as a formula (one starting with =, +, -, @, a tab or a carriage
+// return, unless it is a plain number such as "-3.00") is written after an apostrophe, which
+// makes the spreadsheet show it as text.
+std::string csvField(std::string text) {
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos &&
+        !plainNumber(text))
+        text.insert(0, 1, '\'');
     const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quote)
@@ -190,26 +210,31 @@ std::string StationsCsv(const QStringList& files, const std::vector<StationRepor
 
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked) {
     std::ostringstream out = textStream();
+    const auto& first = ranked.empty() ? std::nullopt : ranked.front().dutyCycle;
+    const std::string unit = first ? " [" + str(first->torqueUnit) + "]" : std::string();
     out << "Ranking of " << ranked.size() << (ranked.size() == 1 ? " run" : " runs") << " of "
         << str(file) << '\n'
         << std::right << std::setw(4) << "Rank"
         << "  " << std::left << std::setw(20) << "Tool" << std::setw(6) << "Head" << std::right
-        << std::setw(12) << "Total [s]" << std::setw(15) << "Peak load [%]"
-        << "  " << std::left << std::setw(10) << "Overload"
+        << std::setw(10) << "Total [s]" << std::setw(15) << "Peak load [%]" << std::setw(15)
+        << "Torque" + unit << std::setw(9) << "Maximum" << std::setw(16) << "Safe cycle [s]"
+        << "  " << std::left << std::setw(34) << "Verdict"
         << "Messages\n";
-    for (std::size_t i = 0; i < ranked.size(); ++i) {
-        const StationReport& r = ranked[i];
-        std::string load = "-";
-        std::string overload = "-";
-        if (r.dutyCycle) {
-            load = DecimalText(r.dutyCycle->load.peakLoadPercent, std::chars_format::fixed, 1);
-            overload = r.dutyCycle->load.peakLoadPercent > 100 ? "yes" : "no";
+    for (const StationReport& r : ranked) {
+        std::string load = "-", torque = "-", maximum = "-", safe = "-";
+        if (const auto& d = r.dutyCycle) {
+            load = DecimalText(d->load.peakLoadPercent, std::chars_format::fixed, 1);
+            torque = str(d->fasteningTorque.trimmed());
+            maximum = str(d->torqueMaximum);
+            safe = str(d->shortestSafeCycleTime.value_or(QStringLiteral("-")));
         }
         std::ostringstream line = textStream();
-        line << std::right << std::setw(4) << i + 1 << "  " << std::left << std::setw(20)
-             << str(r.tool) << std::setw(6) << str(r.angleHead) << std::right << std::setw(12)
-             << str(r.totalTime) << std::setw(15) << load << "  " << std::left << std::setw(10)
-             << overload << str(r.messages.join(u"; "));
+        line << std::right << std::setw(4) << (r.rank ? r.rank->position : 0) << "  " << std::left
+             << std::setw(20) << str(r.tool) << std::setw(6) << str(r.angleHead) << std::right
+             << std::setw(10) << str(r.totalTime) << std::setw(15) << load << std::setw(15)
+             << torque << std::setw(9) << maximum << std::setw(16) << safe << "  " << std::left
+             << std::setw(34) << str(r.rank ? r.rank->verdict : QString())
+             << str(r.messages.join(u"; "));
         std::string text = line.str();
         text.erase(text.find_last_not_of(' ') + 1);
         out << text << '\n';

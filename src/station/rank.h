@@ -17,14 +17,19 @@ struct RankPlace {
     QString workingFolder;
 };
 
-// Whether a run is out of the running: a message was shown (the time limits), or the duty
-// cycle overloads the motor.
-bool Disqualified(const StationReport& report);
+// Why a run is out of the running, or "fits": the station asks a torque above the tool's
+// maximum (which the window cut down), the load could not be computed (an arithmetic failure,
+// a tool without motor data), the motor overloads, or a time-limit message was shown; the
+// first of these that holds.
+QString Verdict(const StationReport& report);
+inline const QString Fits = QStringLiteral("fits");
 
 // The station run once with every tool its system offers and, when the station names an angle
-// head, with each head that fits each tool (a tool without heads runs without one). The
-// reports come in rank order: the runs that are not disqualified first, each group ordered by
-// total time, then by peak motor load. `progress` is told of each finished run.
+// head, with each head that fits each tool (a tool without heads runs without one), with the
+// shortest safe cycle time of each run that fits. The reports come in rank order, each with
+// its position and verdict: the runs that fit first, then the others, each group ordered by
+// total time, then by peak motor load. `progress` is told of each finished run. A station with
+// a session is refused: its events may pick tools of their own.
 std::variant<std::vector<StationReport>, StationError>
 RankStation(const Station& station, const RankPlace& place, const RunOptions& options = {},
             const std::function<void(int done, int total)>& progress = {});

@@ -1,6 +1,8 @@
 #include "station/runner.h"
 
 #include "app/veldrune.h"
+#include "numbers/numberformat.h"
+#include "numbers/textvalue.h"
 #include "report/printreport.h"
 
 #include "platform/recordingplatform.h"
@@ -63,6 +65,16 @@ public:
     void apply(const Station& station) {
         if (station.description)
             m_form.typeText(m_form.Text5, *station.description);
+        if (!station.system.isEmpty())
+            applyPlain(station);
+        for (std::size_t i = 0; i < station.session.size(); ++i) {
+            if (const auto refusal = ReplayStep(m_form, station.session[i]))
+                fail(QStringLiteral("session[%1]").arg(i + 1), *refusal);
+        }
+    }
+
+private:
+    void applyPlain(const Station& station) {
         pickSystem(station.system);
         pickTool(station.tool);
         if (!station.angleHead.isEmpty())
@@ -91,7 +103,6 @@ public:
             applyDutyCycle(*station.dutyCycle);
     }
 
-private:
     void pickSystem(const QString& system) {
         if (!PickEntry(m_form, m_form.SYSTEM, system))
             fail(QStringLiteral("system"),
@@ -151,7 +162,30 @@ private:
     const QStringList& m_messages; // shown so far, such as a missing catalogue
 };
 
-StationReport report(Veldrune& program, const QStringList& messages, const RunOptions& options) {
+// From the station's own cycle time down to the cycle's estimated total time, 0.1 s at a
+// time, each typed as the window would show it ("29.90"): the last cycle time before the
+// first at which the motor overloads or the load cannot be computed. The load does not fall
+// steadily with the cycle time (the steps of the simulation make it jump), so every one is
+// tried. Typing the cycle time changes nothing else the simulation reads.
+QString shortestSafeCycleTime(Veldrune& program) {
+    const Form1& f = program.form();
+    DutyCycleInputs inputs = ReadDutyCycleInputs(f);
+    const auto hundredths = [](const QString& text) { return std::llround(TextValue(text) * 100); };
+    const long long own = hundredths(f.Text4(8).text());
+    const long long total = std::max(hundredths(f.TOTAL.text()), 1LL);
+    long long safe = own;
+    for (long long cycle = own - 10; cycle >= total; cycle -= 10) {
+        inputs.cycleTime = TextValue(FormatFixed(double(cycle) / 100, 2));
+        const LoadSimulation load = SimulateLoad(inputs, program.catalogue());
+        if (!load.completed || load.peakLoadPercent > 100)
+            break;
+        safe = cycle;
+    }
+    return FormatFixed(double(safe) / 100, 2);
+}
+
+StationReport report(Veldrune& program, const Station& station, const QStringList& messages,
+                     const RunOptions& options) {
     Form1& f = program.form();
     StationReport r;
     r.description = f.Text5.text();
@@ -178,16 +212,27 @@ StationReport report(Veldrune& program, const QStringList& messages, const RunOp
             r.messages.append(message);
     }
     if (program.flags().LoadSectionShown) {
-        r.dutyCycle =
-            StationReport::DutyCycle{f.TQUNIT.text(),
-                                     f.Text4(8).text(),
-                                     f.Text4(9).text(),
-                                     f.PREVILING.value(),
-                                     f.Text4(10).text(),
-                                     f.DURR.text(),
-                                     SimulateLoad(ReadDutyCycleInputs(f), program.catalogue())};
+        StationReport::DutyCycle& d = r.dutyCycle.emplace();
+        d.torqueUnit = f.TQUNIT.text();
+        d.stationCycleTime = f.Text4(8).text();
+        d.fasteningTorque = f.Text4(9).text();
+        d.prevailingTorque = f.PREVILING.value();
+        d.torqueRecoveryTime = f.Text4(10).text();
+        d.periodMinutes = f.DURR.text();
+        d.load = SimulateLoad(ReadDutyCycleInputs(f), program.catalogue());
         if (!options.steps)
-            r.dutyCycle->load.steps = {};
+            d.load.steps = {};
+        for (int u = 0; u < UnitCount; ++u) {
+            if (f.TQUNIT.text() == UnitNames[u])
+                d.torqueMaximum = f.Label4(u).text().trimmed();
+        }
+        const QString asked =
+            station.dutyCycle ? station.dutyCycle->fasteningTorque.value_or(QString()) : QString();
+        d.torqueAboveMaximum =
+            !d.torqueMaximum.isEmpty() && TextValue(asked) > TextValue(d.torqueMaximum);
+        if (options.safeCycle && !d.torqueAboveMaximum && r.messages.isEmpty() &&
+            d.load.completed && d.load.peakLoadPercent <= 100)
+            d.shortestSafeCycleTime = shortestSafeCycleTime(program);
     }
     r.chart = f.Picture2.picture();
     return r;
@@ -243,7 +288,7 @@ RunStation(const Station& station, RecordingPlatform& platform, const RunOptions
     startProgram(program, options);
     if (auto refusal = ApplyStation(program, station, platform.messages()))
         return *refusal;
-    StationReport r = report(program, platform.messages(), options);
+    StationReport r = report(program, station, platform.messages(), options);
     if (!options.report.isEmpty())
         r.reportFailure = WriteReport(program, options.report);
     return r;

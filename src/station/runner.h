@@ -52,8 +52,19 @@ struct StationReport {
         QString torqueRecoveryTime;
         QString periodMinutes;
         LoadSimulation load;
+        QString torqueMaximum;           // the tool's maximum in the unit, as shown, trimmed
+        bool torqueAboveMaximum = false; // the station asks more, which the window cut down
+        // The shortest station cycle time, in steps of 0.1 s from the station's own down to the
+        // cycle's total time, at which the motor keeps within its load; when asked for.
+        std::optional<QString> shortestSafeCycleTime;
     };
     std::optional<DutyCycle> dutyCycle;
+    // Where a ranking put the run, and why it is out of the running if it is.
+    struct Rank {
+        int position = 0;
+        QString verdict;
+    };
+    std::optional<Rank> rank;
     QImage chart;          // Picture2, when it was asked for
     QString reportFailure; // why the report could not be written, when it was asked for
 };
@@ -63,10 +74,11 @@ struct StationReport {
 QString WriteReport(Veldrune& program, const QString& file);
 
 struct RunOptions {
-    QString catalogueFile; // replaces the program's TOOLINFO.LST when not empty
-    bool chart = false;    // keep the chart that Picture2 shows
-    bool steps = false;    // keep every simulated step of the duty cycle, not only its sums
-    QString report;        // prints the report into this PDF file when not empty
+    QString catalogueFile;  // replaces the program's TOOLINFO.LST when not empty
+    bool chart = false;     // keep the chart that Picture2 shows
+    bool steps = false;     // keep every simulated step of the duty cycle, not only its sums
+    QString report;         // prints the report into this PDF file when not empty
+    bool safeCycle = false; // searches the shortest safe cycle time of a duty cycle that fits
 };
 
 // Starts the program as the window does and applies the station as a person would at it:

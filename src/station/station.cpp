@@ -104,6 +104,67 @@ void readDutyCycle(const Json& duty, Station& station) {
     }
 }
 
+int integer(const Json& value, const QString& key) {
+    if (!value.is_number_integer() || value.get<std::int64_t>() < -1000000 ||
+        value.get<std::int64_t>() > 1000000)
+        fail(key, QStringLiteral("must be a whole number, not %1").arg(typeName(value)));
+    return int(value.get<std::int64_t>());
+}
+
+// One event of a session: the event's name as the key of the control it goes to, and what
+// the event needs besides.
+SessionStep readStep(const Json& item, const QString& key) {
+    static const std::map<std::string, std::pair<UserEvent::Kind, const char*>> Events = {
+        {"focus", {UserEvent::Kind::Focus, ""}},
+        {"type", {UserEvent::Kind::Type, "text"}},
+        {"key", {UserEvent::Kind::Key, "code"}},
+        {"click", {UserEvent::Kind::Click, ""}},
+        {"pick", {UserEvent::Kind::Pick, "entry"}}};
+    if (!item.is_object())
+        fail(key, QStringLiteral("must be an object such as {\"click\": \"load_calculation\"}"));
+    SessionStep step;
+    std::string event;
+    for (const auto& [name, value] : item.items()) {
+        if (const auto found = Events.find(name); found != Events.end()) {
+            if (!event.empty())
+                fail(key, QStringLiteral("holds two events, %1 and %2")
+                              .arg(fromStd(event), fromStd(name)));
+            event = name;
+            step.kind = found->second.first;
+            step.control = text(value, key + u'.' + fromStd(name));
+        }
+    }
+    if (event.empty())
+        fail(key, QStringLiteral("names no event; events: focus, type, key, click, pick"));
+    const std::string needed = Events.at(event).second;
+    for (const auto& [name, value] : item.items()) {
+        const QString at = key + u'.' + fromStd(name);
+        if (name == event)
+            continue;
+        if (name == "text" && needed == "text")
+            step.text = typed(value, at);
+        else if (name == "code" && needed == "code")
+            step.value = integer(value, at);
+        else if (name == "entry" && needed == "entry")
+            step.text = text(value, at);
+        else if (name == "position" && needed == "entry")
+            step.value = integer(value, at);
+        else
+            fail(at, QStringLiteral("unknown key for a %1 event").arg(fromStd(event)));
+    }
+    if (!needed.empty() && !item.contains(needed))
+        fail(key, QStringLiteral("a %1 event needs %2")
+                      .arg(fromStd(event), QString::fromLatin1(needed.c_str())));
+    return step;
+}
+
+void readSession(const Json& session, Station& station) {
+    if (!session.is_array())
+        fail(QStringLiteral("session"), QStringLiteral("must be a list of events"));
+    for (std::size_t i = 0; i < session.size(); ++i)
+        station.session.push_back(readStep(session[i], QStringLiteral("session[%1]").arg(i + 1)));
+}
+
 Station readStation(const Json& root) {
     if (!root.is_object())
         fail({},
@@ -138,14 +199,24 @@ Station readStation(const Json& root) {
             readFastening(value, station);
         } else if (name == "duty_cycle") {
             readDutyCycle(value, station);
+        } else if (name == "session") {
+            readSession(value, station);
         } else {
             fail(key, QStringLiteral("unknown key"));
         }
     }
-    if (!hasSystem)
+    // A session alone may stand for the whole station; otherwise the system and the tool
+    // are where the station starts.
+    const bool sessionAlone = root.contains("session") && !hasSystem && !hasTool;
+    if (!hasSystem && !sessionAlone)
         fail(QStringLiteral("system"), QStringLiteral("is missing"));
-    if (!hasTool)
+    if (!hasTool && !sessionAlone)
         fail(QStringLiteral("tool"), QStringLiteral("is missing"));
+    for (const auto& [name, value] : root.items()) {
+        if (sessionAlone && name != "session" && name != "description")
+            fail(fromStd(name),
+                 QStringLiteral("needs the system and the tool, or a session alone"));
+    }
     if (station.freerunTime && station.freerunSpeed)
         fail(QStringLiteral("freerun_time"),
              QStringLiteral("excludes freerun_speed; give one of them"));

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "station/session.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 #include <variant>
+#include <vector>
 
 namespace veldrune {
 
@@ -15,10 +18,12 @@ struct StationError {
 };
 
 // A fastening station as a station file describes it: what to pick and what to type, each
-// typed value already as the text that goes into its field.
+// typed value already as the text that goes into its field, in the fixed order of application;
+// then, where the file has one, the session: the user's further events in the order they
+// happened. A station of a session alone has no system and no tool.
 struct Station {
     std::optional<QString> description;
-    QString system;
+    QString system; // empty: the station is its session alone
     QString tool;
     QString angleHead; // empty: no angle head
 
@@ -47,6 +52,8 @@ struct Station {
         QString periodMinutes = QStringLiteral("4");
     };
     std::optional<DutyCycle> dutyCycle;
+
+    std::vector<SessionStep> session;
 };
 
 // Reads a station file's JSON text. Checks its form (keys, value types, keys that exclude

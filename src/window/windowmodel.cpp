@@ -388,6 +388,7 @@ void WindowModel::applyFocus(Control& target) {
     Control* previous = m_focused;
     Control* next = &target;
     m_focused = next;
+    ++m_changes;
     ++m_depth;
     if (previous && previous->onLostFocus) {
         previous->onLostFocus();
@@ -406,49 +407,95 @@ void WindowModel::applyFocus(Control& target) {
     --m_depth;
 }
 
+template <typename Event> void WindowModel::journal(UserEvent event, const Event& run) {
+    const bool user = m_journaling && m_depth == 0;
+    const std::uint64_t before = m_changes;
+    run();
+    if (!user || m_changes == before)
+        return;
+    // Typing runs no reaction: only the text the field holds when something else happens
+    // counts.
+    if (event.kind == UserEvent::Kind::Type && !m_journal.empty() &&
+        m_journal.back().kind == UserEvent::Kind::Type &&
+        m_journal.back().control == event.control) {
+        m_journal.back().text = event.text;
+        return;
+    }
+    m_journal.push_back(std::move(event));
+}
+
 void WindowModel::moveFocus(Control& target) {
-    requestFocus(target);
+    journal({UserEvent::Kind::Focus, target.id(), 0, {}}, [&] { requestFocus(target); });
 }
 
 void WindowModel::click(Control& control) {
     if (!control.enabled())
         return;
-    switch (control.kind()) {
-    case ControlKind::OptionButton:
-        control.setValue(true);
-        break;
-    case ControlKind::CheckBox:
-        control.setValue(!control.value());
-        break;
-    default:
-        if (control.onClick)
-            react(control.onClick);
-        break;
-    }
+    journal({UserEvent::Kind::Click, control.id(), 0, {}}, [&] {
+        switch (control.kind()) {
+        case ControlKind::OptionButton:
+            control.setValue(true);
+            break;
+        case ControlKind::CheckBox:
+            control.setValue(!control.value());
+            break;
+        default:
+            if (control.onClick)
+                react(control.onClick);
+            break;
+        }
+    });
 }
 
 void WindowModel::pick(Control& list, int index) {
-    list.setListIndex(index);
+    // The entry's text as it is now: a list's entries change as the window goes on.
+    journal({UserEvent::Kind::Pick, list.id(), index, list.entry(index)},
+            [&] { list.setListIndex(index); });
 }
 
 bool WindowModel::keyPress(Control& control, int key) {
     if (!control.onKeyPress)
         return true;
     bool accepted = true;
-    react([&] { accepted = control.onKeyPress(key); });
+    journal({UserEvent::Kind::Key, control.id(), key, {}},
+            [&] { react([&] { accepted = control.onKeyPress(key); }); });
     return accepted;
 }
 
 void WindowModel::typeText(Control& control, const QString& text) {
-    control.setText(text);
+    journal({UserEvent::Kind::Type, control.id(), 0, text}, [&] { control.setText(text); });
+}
+
+void WindowModel::replay(const UserEvent& event) {
+    Control& control = *m_controls.at(std::size_t(event.control));
+    switch (event.kind) {
+    case UserEvent::Kind::Focus:
+        moveFocus(control);
+        break;
+    case UserEvent::Kind::Type:
+        typeText(control, event.text);
+        break;
+    case UserEvent::Kind::Key:
+        keyPress(control, event.value);
+        break;
+    case UserEvent::Kind::Click:
+        click(control);
+        break;
+    case UserEvent::Kind::Pick:
+        pick(control, event.value);
+        break;
+    }
 }
 
 void WindowModel::controlChanged(const Control& control, Property property) {
+    ++m_changes;
     if (m_observer)
         m_observer->controlChanged(control, property);
 }
 
 void WindowModel::windowChanged(WindowProperty property) {
+    if (property != WindowProperty::Pointer)
+        ++m_changes;
     if (m_observer)
         m_observer->windowChanged(property);
 }

@@ -2,6 +2,7 @@
 
 #include "window/control.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,17 @@ inline constexpr int Undo = 26;  // Ctrl+Z
 inline constexpr int Escape = 27;
 inline constexpr int Delete = 127;
 } // namespace Key
+
+// One event a user made at the window, as the model took it: enough to make it again on a
+// window started the same way.
+struct UserEvent {
+    enum class Kind { Focus, Type, Key, Click, Pick };
+    Kind kind;
+    int control;   // the control's id, its place among the window's controls
+    int value = 0; // the key pressed, or the entry picked
+    QString text;  // the text typed, or the entry's text as it was when picked
+    friend bool operator==(const UserEvent&, const UserEvent&) = default;
+};
 
 // Told of every change, so that a real window can follow the model.
 class WindowObserver {
@@ -111,6 +123,19 @@ public:
     bool keyPress(Control& control, int key);
     // Text typed or pasted into a field: it changes the text and runs no reaction.
     void typeText(Control& control, const QString& text);
+    // Makes a kept event again, as the user made it.
+    void replay(const UserEvent& event);
+
+    // The user's events since the journal was started, each one that changed the window (a
+    // key that only let its character through, a click that did nothing, are left out; typing
+    // keeps the field's last text). Replayed in order on a window that started the same way,
+    // they give this window: reactions depend only on the window and the program's tables,
+    // and what a reaction does in turn is the reaction's, not the user's, so it is not kept.
+    const std::vector<UserEvent>& journal() const { return m_journal; }
+    void startJournal() {
+        m_journal.clear();
+        m_journaling = true;
+    }
 
     // Whether picture boxes keep what is drawn into them. A window on screen does; the batch
     // calculator needs no pictures unless it writes one out.
@@ -130,6 +155,8 @@ private:
     void applyFocus(Control& target);
     void controlChanged(const Control& control, Property property);
     void windowChanged(WindowProperty property);
+    // Runs a user's event and keeps it in the journal when it changed the window.
+    template <typename Event> void journal(UserEvent event, const Event& run);
 
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<Control*> m_tabOrder;
@@ -151,6 +178,10 @@ private:
     bool m_keepsPictures = true;
     bool m_visible = false;
     WindowObserver* m_observer = nullptr;
+    std::vector<UserEvent> m_journal;
+    bool m_journaling = false;
+    std::uint64_t m_changes = 0; // changes to the window so far, to tell a user's event that did
+                                 // something from one that did nothing
 };
 
 } // namespace veldrune

@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "gui/qtplatform.h"
-#include "station/stationfile.h"
+#include "gui/stationfiles.h"
 #include "support/locales.h"
 #include "support/qtprinters.h"
 #include "support/station.h"

@@ -1,5 +1,6 @@
 // The batch calculator as its users run it: exit status, standard output and error.
 
+#include "numbers/textvalue.h"
 #include "support/locales.h"
 #include "support/qtprinters.h"
 
@@ -98,7 +99,8 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
          u"\"  3330\",\"   241\",\"  2890\",,revolutions,,,12.00,0.50,100,0.83,1.12,600,11.17,0.39,"
          u"90.0,38,0.00,2.01,\r\n"_s},
         {u"--json revolutions.json"_s, u"\"gear_ratio\": null"_s},
-        {u"--rank --csv wheel-nuts.json"_s, u",messages\r\nwheel-nuts.json,"_s},
+        {u"--rank --csv wheel-nuts.json"_s,
+         u",messages,rank.position,rank.verdict,rank.shortest_safe_cycle_time\r\n"_s},
         {u"wheel-nuts.json %1/broken.json"_s, {}, u"broken.json: line 3: JSON syntax error"_s},
         {u"%1/overflow.json"_s, {}, u"json: key \"colour\": number overflow parsing '-1e999'"_s},
         {u"%1/tool.json"_s, {}, u"(cut; 5000000 characters in all) is not offered for "_s},
@@ -179,22 +181,74 @@ TEST(BatchProgram, WritesEveryNumberAlikeUnderADecimalCommaLocale) {
     }
 }
 
-// Every tool the system offers runs, with each head that fits when the station names a head,
-// and each run is what the station gives with that tool and head.
-TEST(BatchProgram, RankGivesWhatTheStationGivesWithEachToolAndHead) {
-    const Json ranked = calc({u"--rank"_s, u"--json"_s, u"duty-cycle.json"_s}).json();
-    Json station = Json::parse(readFile(Stations + u"/duty-cycle.json"_s));
+// A ranking never recommends a tool that cannot do the job: the runs that fit come first, the
+// others say why they do not, and each run is what the station gives with that tool.
+TEST(BatchProgram, RankPutsTheRunsThatFitFirstAndSaysWhyTheOthersDoNot) {
     QTemporaryDir dir;
-    std::set<Json> heads;
-    for (const Json& run : ranked) {
-        if (run["tool"] == "KRV-220QT2-A")
-            heads.insert(run["angle_head"]);
-        station["tool"] = run["tool"];
-        station["angle_head"] = run["angle_head"];
+    const QString catalogue = writeFile(dir, u"tools.lst"_s, R"("TOOLS","1","SHORT"
+"KRV-100QM1",50,2000,10,2,0,3,0,1,0,2,0,1,0
+"KRV-200QX1",50,2000,10,2,0,3,0,1,0,2,0,1,0
+"KRV-300QM1",5,2000,10,2,0,3,0,1,0,2,0,1,0
+"KRV-400QM1",50,20000,10,2,0,3,0,1,0,2,0,1,0
+"KRV-500QM1",50,20,1,2,0,3,0,1,0,2,0,1,0
+"KRV-600QM1",50,4000,10,2,0,3,0,1,0,2,0,1,0
+)");
+    Json station = Json::parse(R"({"system": "MVC4800", "tool": "KRV-100QM1",
+        "fastening": {"revolutions": 400}, "freerun_speed": 20000, "duty_cycle":
+        {"station_cycle_time": 30, "fastening_torque": 10, "period_minutes": 2}})");
+    const auto run = [&](const QStringList& options) {
         const QString file = writeFile(dir, u"s.json"_s, QByteArray::fromStdString(station.dump()));
-        EXPECT_EQ(calc({u"--json"_s, file}).json(), run);
+        return calc(options + QStringList{u"--json"_s, u"--catalogue"_s, catalogue, file}).json();
+    };
+    QStringList order;
+    for (Json ranked : run({u"--rank"_s})) {
+        order.append(QString::fromStdString(ranked["tool"].get<std::string>() + ": " +
+                                            ranked["rank"]["verdict"].get<std::string>()));
+        station["tool"] = ranked["tool"];
+        ranked.erase("rank");
+        EXPECT_EQ(run({}), ranked);
     }
-    EXPECT_EQ(heads, (std::set<Json>{"RH3", "RH4"}));
+    EXPECT_EQ(order, (QStringList{u"KRV-100QM1: fits"_s,              // 13.70 s
+                                  u"KRV-400QM1: load not computed"_s, // 2.94 s, off the chart
+                                  u"KRV-600QM1: overload"_s,          // 7.72 s
+                                  u"KRV-200QX1: load not computed"_s, // no motor data
+                                  u"KRV-300QM1: torque above the tool's maximum"_s,
+                                  u"KRV-500QM1: time-limit message"_s})); // 1201.01 s
+}
+
+// At 60 N·m on the shipped catalogue only the tools of 60 N·m or more fit; the shortest safe
+// cycle time of a run is the last before its load passes 100 %, 0.1 s shorter.
+TEST(BatchProgram, RankAtSixtyNewtonMetresFindsTheStrongToolsAndTheirShortestSafeCycle) {
+    const auto number = [](const Json& text) {
+        return veldrune::TextValue(QString::fromStdString(text.get<std::string>()));
+    };
+    Json station = Json::parse(readFile(Stations + u"/duty-cycle.json"_s));
+    station["duty_cycle"]["fastening_torque"] = 60;
+    QTemporaryDir dir;
+    const auto run = [&](const Json& s, const QStringList& options) {
+        const QString file = writeFile(dir, u"s.json"_s, QByteArray::fromStdString(s.dump()));
+        return calc(options + QStringList{u"--json"_s, file}).json();
+    };
+    int searched = 0;
+    for (const Json& ranked : run(station, {u"--rank"_s})) {
+        EXPECT_EQ(ranked["rank"]["verdict"] == "fits",
+                  number(ranked["ratings"]["max_torque"]["NM"]) >= 60)
+            << ranked["tool"];
+        const Json safe = ranked["rank"]["shortest_safe_cycle_time"];
+        if (safe.is_null() || number(safe) - 0.1 < number(ranked["total_time"]) || safe == "30.00")
+            continue; // not cut short by an overload
+        ++searched;
+        Json one = station;
+        one["tool"] = ranked["tool"];
+        one["angle_head"] = ranked["angle_head"];
+        one["duty_cycle"]["station_cycle_time"] = safe;
+        EXPECT_FALSE(run(one, {})["duty_cycle"]["overload"].get<bool>()) << one.dump();
+        one["duty_cycle"]["station_cycle_time"] = number(safe) - 0.1;
+        const Json shorter = run(one, {})["duty_cycle"];
+        EXPECT_TRUE(shorter["overload"].get<bool>() || !shorter["completed"].get<bool>())
+            << one.dump();
+    }
+    EXPECT_GT(searched, 0);
 }
 
 TEST(BatchProgram, AnotherCatalogueAndTheWorkingFoldersNmMarkerAreHeeded) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/veldrune.h"
+#include "station/station.h"
 #include "support/fakeplatform.h"
 #include "window/useractions.h"
 
@@ -36,5 +37,15 @@ public:
     FakePlatform platform;
     std::unique_ptr<Veldrune> program;
 };
+
+// Everything the window shows, a line a control: its text, whether it is shown, enabled,
+// ticked or picked; and the layout.
+QStringList Shown(Form1& f);
+
+// Saves the window as saving does, `opened` being the station it was last opened from, and
+// opens the file in a program started like this one. Returns how the reopened window differs
+// (empty: it shows the same), with the file's text; `saved` receives the station as read.
+QString ReopenedDifference(Veldrune& program, const std::optional<Station>& opened = {},
+                           Station* saved = nullptr);
 
 } // namespace veldrune::test

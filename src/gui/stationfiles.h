@@ -1,0 +1,41 @@
+#pragma once
+
+#include "station/station.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace veldrune {
+
+class Veldrune;
+
+// Station files in the window: opening one applies it to the window as a person would type
+// it; saving writes what the window shows. The file last opened or saved is the current one.
+class StationFiles {
+public:
+    explicit StationFiles(Veldrune& program)
+        : m_program(program) {}
+
+    // Asks for a file, then opens it.
+    void open();
+    // Opens the file: a valid station is applied to the window; otherwise a message box tells
+    // why, in the batch calculator's words, and the window stays as it was. Returns whether
+    // the station was applied.
+    bool open(const QString& path);
+    // Saves to the current file, or asks for a name when there is none.
+    void save();
+    // Asks for a name, starting from the current file, then saves.
+    void saveAs();
+
+    const QString& currentFile() const { return m_current; }
+
+private:
+    void saveTo(const QString& path);
+
+    Veldrune& m_program;
+    QString m_current;
+    std::optional<Station> m_opened; // the station the window was last opened from
+};
+
+} // namespace veldrune

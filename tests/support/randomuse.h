@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace veldrune {
+class Form1;
+}
+
+namespace veldrune::test {
+
+// Makes one event a person can make at the window, in any order, with any text: a pick in a
+// list, keys typed into a field or a field typed and left, Enter, a focus move, a click on a
+// button, an option or the check box. `number(low, high)` chooses. Returns what it did.
+QString RandomEvent(Form1& f, const std::function<int(int, int)>& number);
+
+} // namespace veldrune::test
