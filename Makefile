@@ -5,7 +5,7 @@
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev nlohmann-json3-dev libcli11-dev fonts-liberation2 \
             xvfb xauth xdotool imagemagick poppler-utils clang-format \
-            dpkg-dev file locales
+            dpkg-dev file locales time
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 # make fuzz: seconds per target, and the targets

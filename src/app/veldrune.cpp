@@ -17,10 +17,6 @@ namespace veldrune {
 
 Veldrune::Veldrune(Platform& platform)
     : m_platform(platform) {
-    // The file list reads the working folder once, when the window is created.
-    for (const QString& name :
-         platform.listFiles(platform.workingFolder(), m_form.File1.design().pattern))
-        m_form.File1.addItem(name);
     attachReactions();
 }
 
@@ -48,6 +44,14 @@ void Veldrune::attachReactions() {
 void Veldrune::startUp(const QString& commandLine) {
     Form1& f = m_form;
 
+    // The file list reads the working folder once, as the window loads; a program started
+    // like another has its list.
+    if (!m_startedLike) {
+        for (const QString& name :
+             m_platform.listFiles(m_platform.workingFolder(), f.File1.design().pattern))
+            f.File1.addItem(name);
+    }
+
     f.SYSTEM.clear();
     for (const QString& system : {MVC2400, Tarvon, MVC4800})
         f.SYSTEM.addItem(system);
@@ -74,7 +78,7 @@ void Veldrune::startUp(const QString& commandLine) {
 
     ScanCommandLine(commandLine, f, m_flags);
     m_commandLine = commandLine;
-    if (!m_captionTextGiven)
+    if (!m_startedLike)
         m_captionText = ReadCaptionText(m_flags, m_platform);
     ApplyCaptionFile(f, m_modeCaptions, m_captionText, [this] {
         ApplyLanguageFont(m_form, m_languageFont, m_platform.userLocale());
@@ -92,7 +96,7 @@ void Veldrune::startUp(const QString& commandLine) {
 void Veldrune::startLike(const Veldrune& running) {
     m_givenTools = running.m_catalogue.Tools;
     m_captionText = running.m_captionText;
-    m_captionTextGiven = true;
+    m_startedLike = true;
     m_form.File1.clear();
     for (const QString& name : running.m_form.File1.entries())
         m_form.File1.addItem(name);

@@ -74,7 +74,7 @@ private:
     std::optional<ToolTable> m_givenTools;
     QString m_commandLine;
     std::optional<QString> m_captionText; // as read at start-up
-    bool m_captionTextGiven = false;
+    bool m_startedLike = false;
 };
 
 } // namespace veldrune

@@ -124,6 +124,7 @@ struct StepState {
     double load = 0;
     double peakTorque = -HUGE_VAL;
     double peakLoad = -HUGE_VAL;
+    int steps = 0; // simulated so far
 };
 
 // What follows from the ramp r alone.
@@ -147,11 +148,12 @@ RampTerms rampTerms(float r, const StepConstants& c) {
     return terms;
 }
 
-// Steps n = 1, 2, ... up to the count, appending each to `steps`; returns the step that
-// fails, or 0 when all ran. The step loop is the simulation's whole cost, so it is written
-// for speed without changing a result: what depends on the ramp alone is worked out only
+// Steps n = 1, 2, ... up to the count, appending each to `steps` where they are kept; returns
+// the step that fails, or 0 when all ran. The step loop is the simulation's whole cost, so it is
+// written for speed without changing a result: what depends on the ramp alone is worked out only
 // when the ramp changes, a step's checks are gathered into one flag, x = Int(n x 10000 / N)
 // + 500 goes on by a whole quotient and a remainder, and a step is built where it is kept.
+template <bool Keep>
 [[gnu::noinline]] int runSteps(const StepConstants c, StepState& state,
                                std::vector<LoadStep>& steps) {
     const int xStep = 10000 / c.count;
@@ -164,6 +166,7 @@ RampTerms rampTerms(float r, const StepConstants& c) {
     double load = state.load;
     double peakTorque = state.peakTorque;
     double peakLoad = state.peakLoad;
+    int done = state.steps;
     RampTerms terms = rampTerms(r, c);
     bool ok = terms.ok;
     int n = 1;
@@ -203,16 +206,20 @@ RampTerms rampTerms(float r, const StepConstants& c) {
         ok &= bool(loadY);
         if (!ok) [[unlikely]]
             break;
-        steps.push_back({terms.torquePercent, time, phase, r, stored, x, terms.torqueY, *loadY});
+        if constexpr (Keep)
+            steps.push_back(
+                {terms.torquePercent, time, phase, r, stored, x, terms.torqueY, *loadY});
+        ++done;
         load = double(stored);
         peakTorque = std::max(peakTorque, terms.torquePercent);
         peakLoad = std::max(peakLoad, load);
     }
-    state = {r, hold, load, peakTorque, peakLoad};
+    state = {r, hold, load, peakTorque, peakLoad, done};
     return ok ? 0 : n;
 }
 
-void simulate(const DutyCycleInputs& in, const MotorRecord& motor, LoadSimulation& sim) {
+void simulate(const DutyCycleInputs& in, const MotorRecord& motor, LoadSimulation& sim,
+              bool keepSteps) {
     // N is 1200 steps times a power of two, a whole number; a period beyond the list's
     // entries that would take more than a billion steps is not simulated.
     const float N = single(std::pow(2.0, in.periodPosition) * (120 / double(Tenth)));
@@ -229,23 +236,27 @@ void simulate(const DutyCycleInputs& in, const MotorRecord& motor, LoadSimulatio
         constants.cycle != 0)
         fail();
     sim.plannedSteps = constants.count;
-    sim.steps.reserve(std::size_t(constants.count));
+    if (keepSteps)
+        sim.steps.reserve(std::size_t(constants.count));
     StepState state;
     // A cycle of 0 fails on the first step's division; any other keeps every phase finite
     // and within a 32-bit float, as the phase lies between 0 and the cycle.
-    sim.stoppedAtStep = constants.cycle == 0 ? 1 : runSteps(constants, state, sim.steps);
+    sim.stoppedAtStep = constants.cycle == 0 ? 1
+                        : keepSteps          ? runSteps<true>(constants, state, sim.steps)
+                                             : runSteps<false>(constants, state, sim.steps);
     sim.completed = sim.stoppedAtStep == 0;
-    sim.simulatedSteps = int(sim.steps.size());
-    if (!sim.steps.empty()) {
+    sim.simulatedSteps = state.steps;
+    if (state.steps > 0) {
         sim.peakTorquePercent = state.peakTorque;
         sim.peakLoadPercent = state.peakLoad;
-        sim.finalLoadPercent = sim.steps.back().load;
+        sim.finalLoadPercent = state.load;
     }
 }
 
 } // namespace
 
-LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& catalogue) {
+LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& catalogue,
+                            bool keepSteps) {
     LoadSimulation sim;
     try {
         setUp(inputs, catalogue, sim);
@@ -254,7 +265,7 @@ LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& cata
             sim.completed = true; // frame and legend only
             return sim;
         }
-        simulate(inputs, catalogue.Motors[sim.MotorRow], sim);
+        simulate(inputs, catalogue.Motors[sim.MotorRow], sim, keepSteps);
     } catch (const Failed&) {
         sim.completed = false; // before the first step: stoppedAtStep stays 0
     }

@@ -56,7 +56,7 @@ struct LoadSimulation {
 
     bool setUp = false;   // set-up is complete: the chart's frame, labels and legend are drawn
     int plannedSteps = 0; // N; 0 while the station cycle time is 0 and no curve is drawn
-    std::vector<LoadStep> steps;
+    std::vector<LoadStep> steps; // when kept
     bool completed = false;
     int stoppedAtStep = 0; // when not completed: the failing step, 0 for set-up or the slopes
 
@@ -68,7 +68,9 @@ struct LoadSimulation {
 };
 
 // Simulates the motor's load step by step over the period, with the motor data and the
-// tool's speed from the catalogue. Pure arithmetic: nothing is drawn.
-LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& catalogue);
+// tool's speed from the catalogue. Pure arithmetic: nothing is drawn. Without `keepSteps`
+// only the set-up, the count and the sums are kept, not every step.
+LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& catalogue,
+                            bool keepSteps = true);
 
 } // namespace veldrune

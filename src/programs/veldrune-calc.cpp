@@ -1,17 +1,21 @@
 // The batch calculator: applies station files to the program as a person would at the window
 // and prints what the window then shows.
 
+#include "app/veldrune.h"
 #include "platform/recordingplatform.h"
+#include "station/inorder.h"
 #include "station/output.h"
 #include "station/rank.h"
 #include "station/runner.h"
 #include "station/station.h"
 #include "station/stationfile.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryFile>
 
 #include <CLI/CLI.hpp>
 
@@ -19,6 +23,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <variant>
 
 #include <unistd.h>
@@ -77,6 +82,7 @@ struct Request {
     std::string trace;
     std::string chart;
     std::string report;
+    int jobs = int(std::max(1u, std::thread::hardware_concurrency()));
 
     bool writesFiles() const { return !trace.empty() || !chart.empty() || !report.empty(); }
 };
@@ -98,6 +104,10 @@ std::optional<int> readCommandLine(int argc, char* argv[], Request& request) {
                    "Write the duty-cycle steps of the station to this CSV file");
     cli.add_option("--chart", request.chart, "Write the station's load chart to this PNG file");
     cli.add_option("--report", request.report, "Print the station's report into this PDF file");
+    cli.add_option("-j,--jobs", request.jobs,
+                   "Compute this many stations (or ranked runs) at once, on as many threads; "
+                   "the output is the same")
+        ->check(CLI::Range(1, 256));
     cli.set_version_flag("--version", "veldrune-calc " VELDRUNE_VERSION,
                          "Print the version and exit");
     try {
@@ -120,13 +130,11 @@ std::optional<int> readCommandLine(int argc, char* argv[], Request& request) {
     return std::nullopt;
 }
 
-// Drawing needs fonts, and so a GUI application, but never a screen.
-std::unique_ptr<QCoreApplication> startApplication(int& argc, char* argv[],
-                                                   const Request& request) {
+// Fonts need a GUI application, but never a screen: drawing the chart and the report, and a
+// caption file whose key 0 asks for the language font, which looks at the fonts installed.
+std::unique_ptr<QCoreApplication> startApplication(int& argc, char* argv[]) {
     // Standard error is for the one line about bad input; Qt's notes stay out of it.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (request.chart.empty() && request.report.empty())
-        return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
@@ -141,47 +149,86 @@ veldrune::RunOptions runOptions(const Request& request) {
     return options;
 }
 
-// Every station's reports (a ranking's runs all belong to its one file), or why not.
-struct Results {
-    std::vector<veldrune::StationReport> reports;
-    QStringList files; // the file of each report
+// The output of many stations, gathered as each station's result comes and kept in a
+// temporary file, not in memory, so that memory does not grow with the stations; standard
+// output receives it only once every station has run, since a bad station refuses all.
+class Spool {
+public:
+    explicit Spool(const Request& request)
+        : m_request(request) {
+        m_file.open();
+        m_stream.setDevice(&m_file);
+    }
+
+    void add(const QString& file, const veldrune::StationReport& report) {
+        if (m_request.csv) {
+            const veldrune::CsvCells cells = veldrune::StationCells(report);
+            veldrune::MergeColumns(m_columns, cells);
+            m_stream << file << quint32(cells.size());
+            for (const auto& [column, cell] : cells)
+                m_stream << QByteArray::fromStdString(column) << QByteArray::fromStdString(cell);
+        } else {
+            m_stream << QByteArray::fromStdString(m_request.json
+                                                      ? veldrune::StationJsonElement(report)
+                                                      : veldrune::StationLine(file, report));
+        }
+        ++m_count;
+    }
+
+    void print(std::ostream& out) {
+        m_file.seek(0);
+        if (m_request.csv)
+            out << veldrune::CsvHeader(m_columns);
+        else if (m_request.json)
+            out << "[\n";
+        for (int i = 0; i < m_count; ++i) {
+            if (m_request.csv) {
+                QString file;
+                quint32 count = 0;
+                m_stream >> file >> count;
+                veldrune::CsvCells cells(count);
+                for (auto& [column, cell] : cells) {
+                    QByteArray name, value;
+                    m_stream >> name >> value;
+                    column = name.toStdString();
+                    cell = value.toStdString();
+                }
+                out << veldrune::CsvRow(file, cells, m_columns);
+            } else {
+                QByteArray text;
+                m_stream >> text;
+                out << (m_request.json && i ? ",\n" : "") << text.toStdString();
+            }
+        }
+        if (m_request.json)
+            out << "\n]\n";
+    }
+
+private:
+    const Request& m_request;
+    QTemporaryFile m_file;
+    QDataStream m_stream;
+    std::vector<std::string> m_columns;
+    int m_count = 0;
 };
 
-// Runs every station. Nothing reaches standard output before every station has run: a bad
-// one refuses all, with the line to print.
-std::variant<Results, std::string> runStations(const Request& request,
-                                               const veldrune::RunOptions& options) {
-    Progress progress;
-    const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
-    Results results;
-    for (const std::string& name : request.files) {
-        const QString file = QString::fromStdString(name);
-        QFile input(file);
-        if (!input.open(QIODevice::ReadOnly))
-            return name + ": cannot be read: " + input.errorString().toStdString();
-        const auto station = veldrune::ReadStation(input.readAll());
-        if (const auto* error = std::get_if<veldrune::StationError>(&station))
-            return where(file, *error);
-        if (request.rank) {
-            auto ranked = veldrune::RankStation(
-                std::get<veldrune::Station>(station), place, options,
-                [&](int done, int total) { progress.update(done, total, "runs"); });
-            if (const auto* error = std::get_if<veldrune::StationError>(&ranked))
-                return where(file, *error);
-            results.reports = std::move(std::get<std::vector<veldrune::StationReport>>(ranked));
-            for (std::size_t i = 0; i < results.reports.size(); ++i)
-                results.files.append(file);
-            return results;
-        }
-        veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
-        auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
-        if (const auto* error = std::get_if<veldrune::StationError>(&result))
-            return where(file, *error);
-        results.reports.push_back(std::move(std::get<veldrune::StationReport>(result)));
-        results.files.append(file);
-        progress.update(int(results.reports.size()), int(request.files.size()), "stations");
-    }
-    return results;
+// A station file read and run, or the line that refuses it.
+using Outcome = std::variant<veldrune::StationReport, std::string>;
+
+Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
+                   const veldrune::RunOptions& options) {
+    const QString file = QString::fromStdString(name);
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return name + ": cannot be read: " + input.errorString().toStdString();
+    const auto station = veldrune::ReadStation(input.readAll());
+    if (const auto* error = std::get_if<veldrune::StationError>(&station))
+        return where(file, *error);
+    veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
+    auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
+    if (const auto* error = std::get_if<veldrune::StationError>(&result))
+        return where(file, *error);
+    return std::move(std::get<veldrune::StationReport>(result));
 }
 
 // The trace, the chart and the report of the one station, where asked for; the line to print
@@ -201,20 +248,83 @@ std::optional<std::string> writeFiles(const Request& request,
     return std::nullopt;
 }
 
-void printResults(const Request& request, const Results& results) {
-    const auto& reports = results.reports;
+// Ranks the one station's runs and prints them.
+int rankStation(const Request& request, const veldrune::RunOptions& options,
+                const veldrune::RankPlace& place) {
+    const QString file = QString::fromStdString(request.files.front());
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return refuse(request.files.front() +
+                      ": cannot be read: " + input.errorString().toStdString());
+    const auto station = veldrune::ReadStation(input.readAll());
+    if (const auto* error = std::get_if<veldrune::StationError>(&station))
+        return refuse(where(file, *error));
+    Progress progress;
+    const auto ranked = veldrune::RankStation(
+        std::get<veldrune::Station>(station), place, options,
+        [&](int done, int total) { progress.update(done, total, "runs"); }, request.jobs);
+    progress.clear();
+    if (const auto* error = std::get_if<veldrune::StationError>(&ranked))
+        return refuse(where(file, *error));
+    const auto& reports = std::get<std::vector<veldrune::StationReport>>(ranked);
     if (request.csv)
-        std::cout << veldrune::StationsCsv(results.files, reports);
+        std::cout << veldrune::StationsCsv(QStringList(qsizetype(reports.size()), file), reports);
     else if (request.json)
-        std::cout << (reports.size() == 1 && !request.rank ? veldrune::StationJson(reports.front())
-                                                           : veldrune::StationsJson(reports));
-    else if (request.rank)
-        std::cout << veldrune::RankTable(results.files.front(), reports);
-    else if (reports.size() == 1)
-        std::cout << veldrune::StationSummary(reports.front());
+        std::cout << veldrune::StationsJson(reports);
     else
-        for (std::size_t i = 0; i < reports.size(); ++i)
-            std::cout << veldrune::StationLine(results.files[qsizetype(i)], reports[i]);
+        std::cout << veldrune::RankTable(file, reports);
+    return 0;
+}
+
+// Runs every station, on the threads asked for, each starting like one program started
+// once; each result goes to the output as soon as it and those before it are done.
+int runStations(const Request& request, veldrune::RunOptions options,
+                const veldrune::RankPlace& place) {
+    veldrune::RecordingPlatform startPlatform(place.programFolder, place.workingFolder);
+    veldrune::Veldrune started(startPlatform);
+    veldrune::StartProgram(started, startPlatform, options);
+    options.like = &started;
+    options.likeMessages = startPlatform.messages();
+
+    const int count = int(request.files.size());
+    Progress progress;
+    Spool spool(request);
+    std::optional<veldrune::StationReport> single;
+    std::string refusal;
+    int done = 0;
+    veldrune::InOrder<Outcome>(
+        count, std::min(request.jobs, count),
+        [&](int i) { return runStation(request.files[std::size_t(i)], place, options); },
+        [&](Outcome&& outcome) {
+            if (auto* error = std::get_if<std::string>(&outcome)) {
+                refusal = *error;
+                return false;
+            }
+            auto& report = std::get<veldrune::StationReport>(outcome);
+            if (count == 1)
+                single = std::move(report);
+            else
+                spool.add(QString::fromStdString(request.files[std::size_t(done)]), report);
+            progress.update(++done, count, "stations");
+            return true;
+        });
+    progress.clear();
+    if (!refusal.empty())
+        return refuse(refusal);
+    if (!single) {
+        spool.print(std::cout);
+        return 0;
+    }
+    if (const auto error = writeFiles(request, *single))
+        return refuse(*error);
+    if (request.csv)
+        std::cout << veldrune::StationsCsv({QString::fromStdString(request.files.front())},
+                                           {*single});
+    else if (request.json)
+        std::cout << veldrune::StationJson(*single);
+    else
+        std::cout << veldrune::StationSummary(*single);
+    return 0;
 }
 
 } // namespace
@@ -223,16 +333,11 @@ int main(int argc, char* argv[]) {
     Request request;
     if (const auto status = readCommandLine(argc, argv, request))
         return *status;
-    const auto app = startApplication(argc, argv, request);
+    const auto app = startApplication(argc, argv);
     const veldrune::RunOptions options = runOptions(request);
     if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + request.catalogue + ": cannot be read");
-    const auto results = runStations(request, options);
-    if (const auto* error = std::get_if<std::string>(&results))
-        return refuse(*error);
-    const Results& done = std::get<Results>(results);
-    if (const auto error = writeFiles(request, done.reports.front()))
-        return refuse(*error);
-    printResults(request, done);
-    return 0;
+    const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    return request.rank ? rankStation(request, options, place)
+                        : runStations(request, options, place);
 }

@@ -125,8 +125,7 @@ Json document(const StationReport& r) {
 }
 
 // The values of a document by their dotted paths, in document order.
-void flatten(const Json& json, const std::string& path,
-             std::vector<std::pair<std::string, std::string>>& cells) {
+void flatten(const Json& json, const std::string& path, CsvCells& cells) {
     if (json.is_object()) {
         for (const auto& [key, value] : json.items())
             flatten(value, path.empty() ? key : path + "." + key, cells);
@@ -174,37 +173,48 @@ std::string csvField(std::string text) {
 
 } // namespace
 
-std::string StationsCsv(const QStringList& files, const std::vector<StationReport>& reports) {
-    std::vector<std::vector<std::pair<std::string, std::string>>> rows;
-    std::vector<std::string> columns;
-    for (const StationReport& report : reports) {
-        auto& cells = rows.emplace_back();
-        flatten(document(report), "", cells);
-        // A column new to the table goes after the column before it in this document.
-        auto at = columns.begin();
-        for (const auto& [path, cell] : cells) {
-            const auto found = std::find(columns.begin(), columns.end(), path);
-            at = found != columns.end() ? found + 1 : columns.insert(at, path) + 1;
-        }
+CsvCells StationCells(const StationReport& report) {
+    CsvCells cells;
+    flatten(document(report), "", cells);
+    return cells;
+}
+
+void MergeColumns(std::vector<std::string>& columns, const CsvCells& cells) {
+    auto at = columns.begin();
+    for (const auto& [path, cell] : cells) {
+        const auto found = std::find(columns.begin(), columns.end(), path);
+        at = found != columns.end() ? found + 1 : columns.insert(at, path) + 1;
     }
+}
+
+std::string CsvHeader(const std::vector<std::string>& columns) {
     std::string csv = "file";
+    for (const std::string& column : columns)
+        csv += ',' + csvField(column);
+    return csv + "\r\n";
+}
+
+std::string CsvRow(const QString& file, const CsvCells& cells,
+                   const std::vector<std::string>& columns) {
+    std::string csv = csvField(str(file));
     for (const std::string& column : columns) {
+        const auto cell = std::find_if(cells.begin(), cells.end(),
+                                       [&](const auto& c) { return c.first == column; });
         csv += ',';
-        csv += csvField(column);
+        if (cell != cells.end())
+            csv += csvField(cell->second);
     }
-    csv += "\r\n";
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        csv += csvField(str(files.value(qsizetype(r))));
-        for (const std::string& column : columns) {
-            const auto& cells = rows[r];
-            const auto cell = std::find_if(cells.begin(), cells.end(),
-                                           [&](const auto& c) { return c.first == column; });
-            csv += ',';
-            if (cell != cells.end())
-                csv += csvField(cell->second);
-        }
-        csv += "\r\n";
-    }
+    return csv + "\r\n";
+}
+
+std::string StationsCsv(const QStringList& files, const std::vector<StationReport>& reports) {
+    std::vector<CsvCells> rows;
+    std::vector<std::string> columns;
+    for (const StationReport& report : reports)
+        MergeColumns(columns, rows.emplace_back(StationCells(report)));
+    std::string csv = CsvHeader(columns);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        csv += CsvRow(files.value(qsizetype(r)), rows[r], columns);
     return csv;
 }
 
@@ -246,11 +256,19 @@ std::string StationJson(const StationReport& report) {
     return document(report).dump(2) + "\n";
 }
 
+std::string StationJsonElement(const StationReport& report) {
+    // As the document stands in an array: indented one step further.
+    const std::string array = Json::array({document(report)}).dump(2);
+    return array.substr(2, array.size() - 4);
+}
+
 std::string StationsJson(const std::vector<StationReport>& reports) {
-    Json all = Json::array();
-    for (const StationReport& report : reports)
-        all.push_back(document(report));
-    return all.dump(2) + "\n";
+    if (reports.empty())
+        return "[]\n";
+    std::string json = "[\n";
+    for (std::size_t i = 0; i < reports.size(); ++i)
+        json += (i ? ",\n" : "") + StationJsonElement(reports[i]);
+    return json + "\n]\n";
 }
 
 std::string StationSummary(const StationReport& r) {

@@ -12,6 +12,9 @@ namespace veldrune {
 std::string StationJson(const StationReport& report);
 // Several stations: a JSON array of their documents.
 std::string StationsJson(const std::vector<StationReport>& reports);
+// A station's document as it stands in that array, without the separating comma: an array
+// of several is "[\n", the elements joined by ",\n", then "\n]\n".
+std::string StationJsonElement(const StationReport& report);
 
 // A readable page for one station: the tool and its ratings, a table of the phases, the
 // total time and any messages.
@@ -29,6 +32,16 @@ std::string RankTable(const QString& file, const std::vector<StationReport>& ran
 // ("phases.initial.time"), the messages joined with " | ". The columns are those of every
 // station, in the documents' order; a value a station does not have is an empty cell.
 std::string StationsCsv(const QStringList& files, const std::vector<StationReport>& reports);
+
+// The same table a row at a time, for many stations: the cells of each row by their
+// columns' names; the columns, merged row by row (a column new to the table goes after the
+// column before it in that row); the header; and a row laid out in the columns.
+using CsvCells = std::vector<std::pair<std::string, std::string>>;
+CsvCells StationCells(const StationReport& report);
+void MergeColumns(std::vector<std::string>& columns, const CsvCells& cells);
+std::string CsvHeader(const std::vector<std::string>& columns);
+std::string CsvRow(const QString& file, const CsvCells& cells,
+                   const std::vector<std::string>& columns);
 
 // The header of the duty-cycle trace.
 inline constexpr char TraceHeader[] =

@@ -1,7 +1,9 @@
 #include "station/rank.h"
 
+#include "app/veldrune.h"
 #include "numbers/textvalue.h"
 #include "platform/recordingplatform.h"
+#include "station/inorder.h"
 
 #include <algorithm>
 
@@ -29,15 +31,21 @@ QString Verdict(const StationReport& report) {
 
 std::variant<std::vector<StationReport>, StationError>
 RankStation(const Station& station, const RankPlace& place, const RunOptions& options,
-            const std::function<void(int done, int total)>& progress) {
+            const std::function<void(int done, int total)>& progress, int threads) {
     if (!station.session.empty())
         return StationError{QStringLiteral("session"),
                             QStringLiteral("a ranking runs the station's picks with every tool; "
                                            "a session may pick tools of its own")};
+    // Every run starts like one program started once.
+    RecordingPlatform startPlatform(place.programFolder, place.workingFolder);
+    Veldrune started(startPlatform);
+    StartProgram(started, startPlatform, options);
     RunOptions runOptions = options;
     runOptions.safeCycle = true;
+    runOptions.like = &started;
+    runOptions.likeMessages = startPlatform.messages();
     RecordingPlatform listing(place.programFolder, place.workingFolder);
-    auto offered = OfferedTools(station.system, listing, options);
+    auto offered = OfferedTools(station.system, listing, runOptions);
     if (auto* error = std::get_if<StationError>(&offered))
         return *error;
 
@@ -57,15 +65,26 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
     }
 
     std::vector<StationReport> reports;
-    for (const Station& run : runs) {
-        RecordingPlatform platform(place.programFolder, place.workingFolder);
-        auto result = RunStation(run, platform, runOptions);
-        if (auto* error = std::get_if<StationError>(&result))
-            return *error;
-        reports.push_back(std::move(std::get<StationReport>(result)));
-        if (progress)
-            progress(int(reports.size()), int(runs.size()));
-    }
+    std::optional<StationError> refusal;
+    using Result = std::variant<StationReport, StationError>;
+    InOrder<Result>(
+        int(runs.size()), threads,
+        [&](int i) {
+            RecordingPlatform platform(place.programFolder, place.workingFolder);
+            return RunStation(runs[std::size_t(i)], platform, runOptions);
+        },
+        [&](Result&& result) {
+            if (auto* error = std::get_if<StationError>(&result)) {
+                refusal = *error;
+                return false;
+            }
+            reports.push_back(std::move(std::get<StationReport>(result)));
+            if (progress)
+                progress(int(reports.size()), int(runs.size()));
+            return true;
+        });
+    if (refusal)
+        return *refusal;
     for (StationReport& report : reports)
         report.rank = StationReport::Rank{0, Verdict(report)};
     std::stable_sort(reports.begin(), reports.end(),

@@ -28,10 +28,11 @@ inline const QString Fits = QStringLiteral("fits");
 // head, with each head that fits each tool (a tool without heads runs without one), with the
 // shortest safe cycle time of each run that fits. The reports come in rank order, each with
 // its position and verdict: the runs that fit first, then the others, each group ordered by
-// total time, then by peak motor load. `progress` is told of each finished run. A station with
-// a session is refused: its events may pick tools of their own.
+// total time, then by peak motor load. `progress` is told of each finished run. The runs go
+// on `threads` threads. A station with a session is refused: its events may pick tools of their
+// own.
 std::variant<std::vector<StationReport>, StationError>
 RankStation(const Station& station, const RankPlace& place, const RunOptions& options = {},
-            const std::function<void(int done, int total)>& progress = {});
+            const std::function<void(int done, int total)>& progress = {}, int threads = 1);
 
 } // namespace veldrune

@@ -176,7 +176,7 @@ QString shortestSafeCycleTime(Veldrune& program) {
     long long safe = own;
     for (long long cycle = own - 10; cycle >= total; cycle -= 10) {
         inputs.cycleTime = TextValue(FormatFixed(double(cycle) / 100, 2));
-        const LoadSimulation load = SimulateLoad(inputs, program.catalogue());
+        const LoadSimulation load = SimulateLoad(inputs, program.catalogue(), false);
         if (!load.completed || load.peakLoadPercent > 100)
             break;
         safe = cycle;
@@ -219,9 +219,7 @@ StationReport report(Veldrune& program, const Station& station, const QStringLis
         d.prevailingTorque = f.PREVILING.value();
         d.torqueRecoveryTime = f.Text4(10).text();
         d.periodMinutes = f.DURR.text();
-        d.load = SimulateLoad(ReadDutyCycleInputs(f), program.catalogue());
-        if (!options.steps)
-            d.load.steps = {};
+        d.load = SimulateLoad(ReadDutyCycleInputs(f), program.catalogue(), options.steps);
         for (int u = 0; u < UnitCount; ++u) {
             if (f.TQUNIT.text() == UnitNames[u])
                 d.torqueMaximum = f.Label4(u).text().trimmed();
@@ -250,21 +248,25 @@ QString WriteReport(Veldrune& program, const QString& file) {
     return PrintPage(writer, program.reportContext(false));
 }
 
-namespace {
+namespace {} // namespace
 
-void startProgram(Veldrune& program, const RunOptions& options) {
+void StartProgram(Veldrune& program, RecordingPlatform& platform, const RunOptions& options) {
+    program.form().setKeepsPictures(options.chart);
+    if (options.like) {
+        for (const QString& message : options.likeMessages)
+            platform.showMessage(message, MessageIcon::Critical, ProgramTitle);
+        program.startLike(*options.like);
+        return;
+    }
     if (!options.catalogueFile.isEmpty())
         program.setCatalogueFile(options.catalogueFile);
-    program.form().setKeepsPictures(options.chart);
     program.startUp({});
 }
-
-} // namespace
 
 std::variant<std::vector<ToolChoice>, StationError>
 OfferedTools(const QString& system, RecordingPlatform& platform, const RunOptions& options) {
     Veldrune program(platform);
-    startProgram(program, options);
+    StartProgram(program, platform, options);
     try {
         return Application(program.form(), platform.messages()).offeredTools(system);
     } catch (const Failure& failure) {
@@ -285,7 +287,7 @@ std::optional<StationError> ApplyStation(Veldrune& program, const Station& stati
 std::variant<StationReport, StationError>
 RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options) {
     Veldrune program(platform);
-    startProgram(program, options);
+    StartProgram(program, platform, options);
     if (auto refusal = ApplyStation(program, station, platform.messages()))
         return *refusal;
     StationReport r = report(program, station, platform.messages(), options);

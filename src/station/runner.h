@@ -79,7 +79,16 @@ struct RunOptions {
     bool steps = false;     // keep every simulated step of the duty cycle, not only its sums
     QString report;         // prints the report into this PDF file when not empty
     bool safeCycle = false; // searches the shortest safe cycle time of a duty cycle that fits
+    // A program started as the runs would start, and the messages its start-up showed (a
+    // catalogue missing): each run then starts like it, reading no file again, with those
+    // messages as its own. Runs on several threads share it only for reading.
+    const Veldrune* like = nullptr;
+    QStringList likeMessages;
 };
+
+// Starts the program as the window does, with the options' catalogue and pictures, or like
+// the options' program.
+void StartProgram(Veldrune& program, RecordingPlatform& platform, const RunOptions& options);
 
 // Starts the program as the window does and applies the station as a person would at it:
 // picks, then "type and leave" for every given value, and for a duty cycle LOAD CALCULATION,

@@ -44,7 +44,8 @@ QByteArray readFile(const QString& path) {
 
 // Runs the batch calculator; with a locale, under that locale instead of the inherited one.
 Outcome calc(const QStringList& arguments, const QString& folder = Stations,
-             const QString& locale = {}) {
+             const QString& locale = {},
+             const QString& program = QStringLiteral(VELDRUNE_CALC_PROGRAM)) {
     QProcess process;
     process.setWorkingDirectory(folder);
     if (!locale.isEmpty()) {
@@ -53,7 +54,7 @@ Outcome calc(const QStringList& arguments, const QString& folder = Stations,
         environment.insert(u"LOCPATH"_s, QStringLiteral(VELDRUNE_TEST_LOCALES));
         process.setProcessEnvironment(environment);
     }
-    process.start(QStringLiteral(VELDRUNE_CALC_PROGRAM), arguments);
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -181,6 +182,20 @@ TEST(BatchProgram, WritesEveryNumberAlikeUnderADecimalCommaLocale) {
     }
 }
 
+// Stations and ranked runs computed on several threads come out as one thread gives them.
+TEST(BatchProgram, ThreadsGiveWhatOneThreadGives) {
+    QStringList stations = QDir(Stations).entryList({u"*.json"_s});
+    stations += stations + stations;
+    for (const QStringList& form :
+         {QStringList{u"--json"_s} + stations, QStringList{u"--csv"_s} + stations, stations,
+          QStringList{u"--rank"_s, u"duty-cycle.json"_s}}) {
+        const Outcome one = calc(QStringList{u"-j"_s, u"1"_s} + form);
+        EXPECT_EQ(calc(QStringList{u"-j"_s, u"3"_s} + form).out, one.out)
+            << form.join(u' ').toStdString();
+        EXPECT_EQ(one.status, 0);
+    }
+}
+
 // A ranking never recommends a tool that cannot do the job: the runs that fit come first, the
 // others say why they do not, and each run is what the station gives with that tool.
 TEST(BatchProgram, RankPutsTheRunsThatFitFirstAndSaysWhyTheOthersDoNot) {
@@ -262,6 +277,20 @@ TEST(BatchProgram, AnotherCatalogueAndTheWorkingFoldersNmMarkerAreHeeded) {
             .json()["ratings"];
     EXPECT_EQ(ratings["max_speed"], "643 RPM");
     EXPECT_EQ(ratings["max_torque"].dump(), R"({"NM":"55.000"})"); // offered units only
+}
+
+// A caption file whose key 0 asks for the language font, beside a copy of the program, is
+// read as the window reads it: the fonts it looks at need no screen.
+TEST(BatchProgram, ACaptionFileAskingForTheLanguageFontIsReadAsTheWindowReadsIt) {
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u"veldrune-calc"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELDRUNE_CALC_PROGRAM), program));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELDRUNE_SHIPPED_DATA "/TOOLINFO.LST"),
+                            dir.filePath(u"TOOLINFO.LST"_s)));
+    writeFile(dir, u"VELDRUNE.TXT"_s, "0\tLANGUAGE FONT\n");
+    const Outcome run = calc({u"wheel-nuts.json"_s}, Stations, {}, program);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(u"Estimated total time: 2.47 s"_s));
 }
 
 } // namespace
