@@ -5,7 +5,7 @@
 PACKAGES := cmake make g++ pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev nlohmann-json3-dev libcli11-dev fonts-liberation2 \
             xvfb xauth xdotool imagemagick poppler-utils clang-format \
-            dpkg-dev file locales time
+            dpkg-dev file locales time libx11-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 # make fuzz: seconds per target, and the targets
@@ -48,6 +48,7 @@ bench: setup
 	cmake --build --preset release -j $(JOBS)
 	./build-release/bench/veldrune-bench
 	bench/batch-stations.sh build-release/veldrune-calc
+	bench/startup.sh build-release/veldrune build-release/bench/bare_window
 
 # The Debian package of the release build: build-release/veldrune_<version>_<arch>.deb.
 package: setup

@@ -47,7 +47,7 @@ void BM_Simulation16Minutes(benchmark::State& state) {
 BENCHMARK(BM_Simulation16Minutes)->Unit(benchmark::kMicrosecond);
 
 // The whole reaction to a pick in DURR: Picture2 cleared, the simulation, frame, labels and
-// legend, and 19,200 line segments.
+// legend, and the two curves through 9600 steps each.
 void BM_Chart16Minutes(benchmark::State& state) {
     Station station;
     for (auto _ : state)
@@ -55,7 +55,7 @@ void BM_Chart16Minutes(benchmark::State& state) {
 }
 BENCHMARK(BM_Chart16Minutes)->Unit(benchmark::kMillisecond);
 
-// The same without the curves (a station cycle time of 0): what the segments cost is the
+// The same without the curves (a station cycle time of 0): what the curves cost is the
 // difference.
 void BM_ChartFrameOnly(benchmark::State& state) {
     Station station;

@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace veldrune {
 
 namespace {
@@ -23,26 +25,38 @@ std::int16_t sum16(std::int16_t origin, int value) {
 }
 
 // Draws in the chart's logical units; the target's own units are (origin + x) x scale and
-// origin + y.
+// origin + y. The chart keeps to its picture's area, `size` in its units at the origin: the
+// window's picture box clips it, and so does every other surface, the printed page too.
 class Chart {
 public:
-    Chart(QPainter& target, std::int16_t originX, std::int16_t originY, float scaleX)
+    Chart(QPainter& target, std::int16_t originX, std::int16_t originY, float scaleX, QSizeF size)
         : m_target(target)
         , m_text(target.pen().color())
         , m_originX(originX)
         , m_originY(originY)
-        , m_scaleX(scaleX) {}
+        , m_scaleX(scaleX)
+        , m_area(originX * double(scaleX), originY, size.width() * double(scaleX), size.height()) {
+        m_target.save();
+        m_target.setClipRect(m_area, Qt::IntersectClip);
+    }
+    ~Chart() { m_target.restore(); }
+    Chart(const Chart&) = delete;
+    Chart& operator=(const Chart&) = delete;
 
-    void setLine(int width, const QColor& colour) {
-        // Line widths count device pixels whatever the scale: a cosmetic pen.
+    // Line widths count device pixels whatever the scale: a cosmetic pen.
+    static QPen pen(int width, const QColor& colour) {
         QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         pen.setCosmetic(true);
-        m_target.setPen(pen);
+        return pen;
+    }
+    void setLine(int width, const QColor& colour) {
+        m_target.setPen(pen(width, colour));
         m_target.setBrush(Qt::NoBrush);
     }
     QPointF at(int x, int y) const {
         return {double(sum16(m_originX, x)) * double(m_scaleX), double(sum16(m_originY, y))};
     }
+    const QRectF& area() const { return m_area; }
     void line(int x1, int y1, int x2, int y2) { m_target.drawLine(at(x1, y1), at(x2, y2)); }
     void box(int x1, int y1, int x2, int y2) { m_target.drawRect(QRectF(at(x1, y1), at(x2, y2))); }
     // Prints with the text's top-left corner at the position, in the target's current font
@@ -62,6 +76,7 @@ private:
     std::int16_t m_originX;
     std::int16_t m_originY;
     float m_scaleX;
+    QRectF m_area;
 };
 
 // A number right-aligned in `width` characters, as the chart's labels print them.
@@ -96,27 +111,149 @@ void drawFrame(Chart& chart, double minutes) {
     chart.print(3700, 3075, QStringLiteral("MOTOR LOAD"));
 }
 
-// Draws the torque and the load curve, each step's torque segment, then its load segment:
-// 19,200 round-capped segments at 16 minutes, each stroked on its own. A polyline through the
-// same points would be four times faster, but its joins come out a pixel different here and
-// there.
-void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& steps) {
-    chart.setLine(2, LightRed);
-    const QPen torquePen = target.pen();
-    chart.setLine(4, Black);
-    const QPen loadPen = target.pen();
-    int previousX = 500;
-    int previousTorqueY = 2800;
-    int previousLoadY = 2800;
-    for (const LoadStep& step : steps) {
-        target.setPen(torquePen);
-        chart.line(previousX, previousTorqueY, step.x, step.torqueY);
-        target.setPen(loadPen);
-        chart.line(previousX, previousLoadY, step.x, step.loadY);
-        previousX = step.x;
-        previousTorqueY = step.torqueY;
-        previousLoadY = step.loadY;
+// One curve: its pen, and its points in the chart's units and in the target's device pixels.
+struct Curve {
+    QPen pen;
+    QPolygonF points;
+    QPolygonF device;
+};
+
+// How far, in device pixels, a polyline may pass above or below a point it leaves out: a
+// little more than a twip at the window's 15 twips a pixel, so that the steps' rounding to
+// whole twips is smoothed away.
+constexpr double Tolerance = 0.07;
+// A step longer than this keeps both its points: a steep line moves by a pixel row for a tiny
+// shift sideways.
+constexpr double LongStep = 2;
+// The widest polyline: Qt's rasteriser takes time growing with the square of the pixels a
+// line covers along one row.
+constexpr double MaxSpan = 64;
+
+// Draws the curve's points `first` to `last` as polylines through as few of them as keep
+// within the tolerance of every point left out, leaving out the steps wholly outside
+// `visible` (device pixels).
+void drawPart(QPainter& target, const Curve& curve, qsizetype first, qsizetype last,
+              const QRectF& visible, QPolygonF& polyline) {
+    const auto cross = [](const QPointF& a, const QPointF& b) {
+        return a.x() * b.y() - a.y() * b.x();
+    };
+    const QPointF* device = curve.device.constData();
+    const double reach = curve.pen.widthF() / 2 + 1;
+    const QRectF shown = visible.adjusted(-reach, -reach, reach, reach);
+    qsizetype anchor = first;
+    double spanStart = device[first].x();
+    // The directions from the anchor that pass near every point since: the lowest and the
+    // highest slope.
+    QPointF low(0, -1);
+    QPointF high(0, 1);
+    const auto keep = [&](qsizetype i) {
+        if (anchor != i)
+            polyline.append(curve.points[i]);
+        anchor = i;
+        low = QPointF(0, -1);
+        high = QPointF(0, 1);
+    };
+    // Ends the polyline at point `end`, and starts the next at point `next`.
+    const auto finish = [&](qsizetype end, qsizetype next) {
+        keep(end);
+        if (polyline.size() > 1) {
+            target.setPen(curve.pen);
+            target.drawPolyline(polyline);
+        }
+        polyline.clear();
+        polyline.append(curve.points[next]);
+        anchor = next;
+        spanStart = device[next].x();
+    };
+    polyline.clear();
+    polyline.append(curve.points[first]);
+    for (qsizetype i = first + 1; i <= last; ++i) {
+        const QPointF from = device[i - 1];
+        const QPointF to = device[i];
+        if (std::max(from.x(), to.x()) < shown.left() ||
+            std::min(from.x(), to.x()) > shown.right() ||
+            std::max(from.y(), to.y()) < shown.top() ||
+            std::min(from.y(), to.y()) > shown.bottom()) {
+            finish(i - 1, i);
+            continue;
+        }
+        if (to.x() - spanStart > MaxSpan)
+            finish(i - 1, i - 1);
+        const QPointF step = to - from;
+        if (step.x() <= 0 || QPointF::dotProduct(step, step) > LongStep * LongStep) {
+            keep(i - 1);
+            keep(i);
+            continue;
+        }
+        QPointF fromAnchor = to - device[anchor];
+        if (cross(low, fromAnchor) < 0 || cross(fromAnchor, high) < 0) {
+            keep(i - 1);
+            fromAnchor = step;
+        }
+        const QPointF lowest = fromAnchor - QPointF(0, Tolerance);
+        const QPointF highest = fromAnchor + QPointF(0, Tolerance);
+        if (cross(low, lowest) > 0)
+            low = lowest;
+        if (cross(highest, high) > 0)
+            high = highest;
     }
+    finish(last, last);
+}
+
+// Draws the torque and the load curve. Step by step, each step's torque segment would be drawn,
+// then its load segment, the later showing where they overlap: 19,200 segments at 16 minutes,
+// each stroked on its own. Here the steps are taken in runs in which no torque segment comes
+// near the load drawn before it in the run, and each run's torque, then its load, is drawn as
+// polylines: the same picture, the load over the torque where they meet, but for pixels here
+// and there that a simplified polyline or a join of Qt's rasteriser sets otherwise.
+void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& steps) {
+    Curve curves[2] = {{Chart::pen(2, LightRed), {}, {}}, {Chart::pen(4, Black), {}, {}}};
+    for (Curve& curve : curves) {
+        curve.points.reserve(qsizetype(steps.size()) + 1);
+        curve.points.append(chart.at(500, 2800));
+    }
+    try {
+        for (const LoadStep& step : steps) {
+            curves[0].points.append(chart.at(step.x, step.torqueY));
+            curves[1].points.append(chart.at(step.x, step.loadY));
+        }
+    } catch (const Failed&) {
+        // A step beyond 16 bits ends each curve at its last point that would have been drawn.
+    }
+    const QTransform toDevice = target.deviceTransform();
+    for (Curve& curve : curves)
+        curve.device = toDevice.map(curve.points);
+    const QRectF visible = toDevice.mapRect(chart.area());
+    QPolygonF polyline;
+    const auto drawRun = [&](qsizetype first, qsizetype last) {
+        for (const Curve& curve : curves) {
+            const qsizetype end = std::min(last, curve.points.size() - 1);
+            if (first < end)
+                drawPart(target, curve, first, end, visible, polyline);
+        }
+    };
+    // Near: within the two pens' half widths and a pixel for rounding.
+    const double near = (curves[0].pen.widthF() + curves[1].pen.widthF()) / 2 + 1;
+    const QPolygonF& torque = curves[0].device;
+    const QPolygonF& load = curves[1].device;
+    qsizetype first = 0;
+    QPointF least = load[0]; // the corners of the load's extent in the run
+    QPointF most = load[0];
+    for (qsizetype j = 1; j < torque.size(); ++j) {
+        const auto [left, right] = std::minmax(torque[j - 1].x(), torque[j].x());
+        const auto [top, bottom] = std::minmax(torque[j - 1].y(), torque[j].y());
+        if (j > first + 1 && left - near < most.x() && right + near > least.x() &&
+            top - near < most.y() && bottom + near > least.y()) {
+            drawRun(first, j - 1);
+            first = j - 1;
+            least = most = load[first];
+        }
+        if (j < load.size()) {
+            least = QPointF(std::min(least.x(), load[j].x()), std::min(least.y(), load[j].y()));
+            most = QPointF(std::max(most.x(), load[j].x()), std::max(most.y(), load[j].y()));
+        }
+    }
+    drawRun(first, torque.size() - 1);
 }
 
 } // namespace
@@ -153,7 +290,8 @@ void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY,
     if (inputs.toolChosen && Target) {
         const LoadSimulation sim = SimulateLoad(inputs, catalogue);
         if (sim.setUp) {
-            Chart chart(*Target, OriginX, OriginY, ScaleX);
+            const Rect& picture = form.Picture2.place();
+            Chart chart(*Target, OriginX, OriginY, ScaleX, QSizeF(picture.width, picture.height));
             try {
                 drawFrame(chart, double(float(TextValue(form.DURR.text()))));
                 drawCurves(chart, *Target, sim.steps);

@@ -10,6 +10,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QMimeData>
 #include <QPainter>
@@ -35,10 +36,19 @@ Qt::Alignment toQt(Alignment alignment) {
     return Qt::AlignLeft;
 }
 
-QString iconFor(int index) {
+// One of the program's own icons, which are PNG files. Read as PNG: a reader left to find the
+// format itself first loads every image-format plugin installed (and the libraries behind them)
+// to ask whether it knows the file, which took longer than making all the window's buttons.
+QIcon pngIcon(const char* path) {
+    QImageReader reader(QString::fromLatin1(path), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
+QIcon iconFor(int index) {
     static const char* Icons[] = {":/icons/update.png", ":/icons/print.png", ":/icons/about.png",
                                   ":/icons/load.png"};
-    return index >= 0 && index < 4 ? QString::fromLatin1(Icons[index]) : QString();
+    return index >= 0 && index < 4 ? pngIcon(Icons[index]) : QIcon();
 }
 
 } // namespace
@@ -76,7 +86,7 @@ private:
 QtWindow::QtWindow(WindowModel& model, bool mainWindow)
     : m_model(model)
     , m_mainWindow(mainWindow) {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/veldrune.png")));
+    setWindowIcon(pngIcon(":/icons/veldrune.png"));
     // Every control sits at its own place in twips, whatever the language: a right-to-left
     // locale does not mirror the window, its fields or its lists.
     setLayoutDirection(Qt::LeftToRight);
@@ -111,6 +121,9 @@ void QtWindow::build() {
         }
     }
     applyGeometry();
+    // The model may have started before its window was made: the window shows it as it is.
+    windowChanged(WindowProperty::Pointer);
+    m_modelFocus = m_model.focused();
 }
 
 QWidget* QtWindow::create(Control& control, QWidget* parent) {
@@ -178,7 +191,7 @@ QWidget* QtWindow::create(Control& control, QWidget* parent) {
         QAbstractButton* button = nullptr;
         if (control.kind() == ControlKind::PictureButton) {
             auto* tool = new QToolButton(parent);
-            tool->setIcon(QIcon(iconFor(control.index())));
+            tool->setIcon(iconFor(control.index()));
             tool->setIconSize(QSize(32, 32));
             button = tool;
         } else {
@@ -210,9 +223,14 @@ QWidget* QtWindow::widgetFor(const Control& control) const {
 
 void QtWindow::applyAll(const Control& control) {
     for (Property p : {Property::Place, Property::Font, Property::Entries, Property::ListIndex,
-                       Property::Text, Property::ToolTip, Property::Alignment, Property::BackColour,
+                       Property::Text, Property::Alignment, Property::BackColour,
                        Property::ForeColour, Property::Value, Property::Enabled, Property::Visible})
-        controlChanged(control, p);
+        apply(control, p);
+    if (!control.picture().isNull())
+        apply(control, Property::Picture);
+    // Sized and checked for clipping once, by the final place, font and text: measuring a
+    // text is the dearest step of making a widget.
+    fitText(control);
 }
 
 void QtWindow::controlChanged(const Control& control, Property property) {
@@ -221,6 +239,28 @@ void QtWindow::controlChanged(const Control& control, Property property) {
             m_canvas->update();
         return;
     }
+    apply(control, property);
+    switch (property) {
+    case Property::Text:
+    case Property::Font:
+    case Property::Place:
+    case Property::ToolTip:
+        fitText(control);
+        break;
+    default:
+        break;
+    }
+}
+
+void QtWindow::fitText(const Control& control) {
+    if (control.kind() == ControlKind::Caption && control.design().autoSize) {
+        if (auto* label = qobject_cast<QLabel*>(widgetFor(control)))
+            label->adjustSize();
+    }
+    updateToolTip(control);
+}
+
+void QtWindow::apply(const Control& control, Property property) {
     QWidget* widget = widgetFor(control);
     if (!widget)
         return;
@@ -233,13 +273,9 @@ void QtWindow::controlChanged(const Control& control, Property property) {
     case Property::Text:
         if (label && control.kind() == ControlKind::Caption) {
             label->setText(control.text());
-            if (control.design().autoSize)
-                label->adjustSize();
-            updateToolTip(control);
         } else if (edit) {
             if (edit->text() != control.text())
                 edit->setText(control.text());
-            updateToolTip(control);
         } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
             frame->setTitle(control.text());
         } else if (button && control.kind() != ControlKind::PictureButton) {
@@ -292,14 +328,9 @@ void QtWindow::controlChanged(const Control& control, Property property) {
         widget->setPalette(palette);
         break;
     }
-    case Property::Font: {
-        QFont font = control.font().onScreen();
-        widget->setFont(font);
-        if (label && control.design().autoSize)
-            label->adjustSize();
-        updateToolTip(control);
+    case Property::Font:
+        widget->setFont(control.font().onScreen());
         break;
-    }
     case Property::Selection:
         if (edit)
             edit->setSelection(control.selectionStart(), control.selectionLength());
@@ -308,14 +339,10 @@ void QtWindow::controlChanged(const Control& control, Property property) {
         const Rect& r = control.place();
         widget->setGeometry(toPixels(r.left), toPixels(r.top), toPixels(r.width),
                             toPixels(r.height));
-        if (label && control.design().autoSize)
-            label->adjustSize();
-        updateToolTip(control);
         break;
     }
     case Property::ToolTip:
-        updateToolTip(control);
-        break;
+        break; // fitText sets it
     case Property::Picture:
         // The box shows the picture the model keeps, whatever covers and uncovers it.
         if (label && control.kind() == ControlKind::PictureBox)

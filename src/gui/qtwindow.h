@@ -48,7 +48,13 @@ protected:
 private:
     void build();
     QWidget* create(Control& control, QWidget* parent);
+    // Gives the control's widget every property the model holds.
     void applyAll(const Control& control);
+    // Gives the widget one property, without sizing it to its text (fitText).
+    void apply(const Control& control, Property property);
+    // Sizes a caption that fits its text to it, and shows a text its control clips in a
+    // tooltip.
+    void fitText(const Control& control);
     void applyGeometry();
     void updateToolTip(const Control& control);
     void measureFrame();

@@ -160,17 +160,31 @@ public:
         m_stream.setDevice(&m_file);
     }
 
-    void add(const QString& file, const veldrune::StationReport& report) {
+    // What a station adds: its text, or its row's cells. Made where the station was computed,
+    // on its thread.
+    struct Entry {
+        QString file;
+        std::string text;
+        veldrune::CsvCells cells;
+    };
+    static Entry entry(const Request& request, const QString& file,
+                       const veldrune::StationReport& report) {
+        if (request.csv)
+            return {file, {}, veldrune::StationCells(report)};
+        return {file,
+                request.json ? veldrune::StationJsonElement(report)
+                             : veldrune::StationLine(file, report),
+                {}};
+    }
+
+    void add(const Entry& entry) {
         if (m_request.csv) {
-            const veldrune::CsvCells cells = veldrune::StationCells(report);
-            veldrune::MergeColumns(m_columns, cells);
-            m_stream << file << quint32(cells.size());
-            for (const auto& [column, cell] : cells)
+            veldrune::MergeColumns(m_columns, entry.cells);
+            m_stream << entry.file << quint32(entry.cells.size());
+            for (const auto& [column, cell] : entry.cells)
                 m_stream << QByteArray::fromStdString(column) << QByteArray::fromStdString(cell);
         } else {
-            m_stream << QByteArray::fromStdString(m_request.json
-                                                      ? veldrune::StationJsonElement(report)
-                                                      : veldrune::StationLine(file, report));
+            m_stream << QByteArray::fromStdString(entry.text);
         }
         ++m_count;
     }
@@ -212,8 +226,9 @@ private:
     int m_count = 0;
 };
 
-// A station file read and run, or the line that refuses it.
-using Outcome = std::variant<veldrune::StationReport, std::string>;
+// A station file read and run (its report, or what it adds to the output of many), or the
+// line that refuses it.
+using Outcome = std::variant<veldrune::StationReport, Spool::Entry, std::string>;
 
 Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
                    const veldrune::RunOptions& options) {
@@ -294,17 +309,23 @@ int runStations(const Request& request, veldrune::RunOptions options,
     int done = 0;
     veldrune::InOrder<Outcome>(
         count, std::min(request.jobs, count),
-        [&](int i) { return runStation(request.files[std::size_t(i)], place, options); },
+        [&](int i) -> Outcome {
+            const std::string& name = request.files[std::size_t(i)];
+            Outcome outcome = runStation(name, place, options);
+            if (const auto* report = std::get_if<veldrune::StationReport>(&outcome);
+                report && count > 1)
+                return Spool::entry(request, QString::fromStdString(name), *report);
+            return outcome;
+        },
         [&](Outcome&& outcome) {
             if (auto* error = std::get_if<std::string>(&outcome)) {
                 refusal = *error;
                 return false;
             }
-            auto& report = std::get<veldrune::StationReport>(outcome);
-            if (count == 1)
-                single = std::move(report);
+            if (auto* report = std::get_if<veldrune::StationReport>(&outcome))
+                single = std::move(*report);
             else
-                spool.add(QString::fromStdString(request.files[std::size_t(done)]), report);
+                spool.add(std::get<Spool::Entry>(outcome));
             progress.update(++done, count, "stations");
             return true;
         });

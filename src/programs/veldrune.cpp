@@ -46,14 +46,17 @@ int main(int argc, char* argv[]) {
 
     veldrune::QtPlatform platform(QApplication::applicationDirPath(), QDir::currentPath());
     veldrune::Veldrune program(platform);
+    // The model starts up before the widgets exist: each widget is then made once as the
+    // window first shows it, instead of following every step of the start-up (the chart
+    // drawn into the hidden duty-cycle picture, every list filled and refilled). Until the
+    // window is shown, a message box stands alone either way.
+    const auto arguments = veldrune::SplitArguments(QApplication::arguments().mid(1));
+    program.startUp(arguments.commandLine);
     veldrune::QtWindow window(program.form());
     veldrune::QtWindow preview(program.form2(), false);
     // Closing the preview unloads it: the next use loads it again.
     preview.onClosed = [&] { program.form2().setLoaded(false); };
     platform.setMainWindow(&window);
-
-    const auto arguments = veldrune::SplitArguments(QApplication::arguments().mid(1));
-    program.startUp(arguments.commandLine);
     // Start-up centred the window by the frame the layout assumes; once the window system
     // tells the real one, the window is centred by that.
     window.onFrameChanged = [&] { veldrune::CentreForm(program.form(), platform.screenSize()); };

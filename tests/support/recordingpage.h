@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintEngine>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <vector>
@@ -18,8 +19,8 @@ struct DrawnText {
 };
 
 // An A4 page of 1440 dots per inch that keeps what is drawn on it instead of showing it: the
-// texts with their top-left corners, the lines (a rectangle as its four sides) and how many
-// images, all in page twips.
+// texts with their top-left corners, the lines (a rectangle as its four sides, a polyline as
+// its segments) with the clip each was drawn under, and how many images, all in page twips.
 class RecordingPage : public QPaintDevice, public QPaintEngine {
 public:
     RecordingPage()
@@ -27,6 +28,7 @@ public:
 
     std::vector<DrawnText> texts;
     std::vector<QLineF> lines;
+    std::vector<QRectF> clips; // a line's clip, as the rectangle around it; null for none
     int images = 0;
 
     // The text drawn exactly so; fails the test if there is none.
@@ -50,6 +52,10 @@ public:
     void updateState(const QPaintEngineState& state) override {
         if (state.state() & DirtyTransform)
             m_transform = state.transform();
+        if (state.state() & (DirtyClipPath | DirtyClipEnabled)) // a clip of fractional twips
+            m_clip = state.isClipEnabled() && state.clipOperation() != Qt::NoClip
+                         ? m_transform.map(state.clipPath()).boundingRect()
+                         : QRectF();
     }
     void drawTextItem(const QPointF& baseline, const QTextItem& item) override {
         const QFont font = item.font();
@@ -58,14 +64,15 @@ public:
     }
     void drawLines(const QLineF* drawn, int count) override {
         for (int i = 0; i < count; ++i)
-            lines.push_back(m_transform.map(drawn[i]));
+            add(drawn[i]);
     }
     void drawRects(const QRectF* rects, int count) override {
-        for (int i = 0; i < count; ++i) {
-            const QPolygonF corners = m_transform.map(QPolygonF(rects[i]));
-            for (int c = 0; c < 4; ++c)
-                lines.emplace_back(corners[c], corners[c + 1]);
-        }
+        for (int i = 0; i < count; ++i)
+            drawPolygon(QPolygonF(rects[i]).constData(), 5, PolylineMode);
+    }
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode) override {
+        for (int i = 1; i < count; ++i)
+            add(QLineF(points[i - 1], points[i]));
     }
     // Images reach the engine as pixmaps.
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { ++images; }
@@ -80,7 +87,13 @@ protected:
     }
 
 private:
+    void add(const QLineF& line) {
+        lines.push_back(m_transform.map(line));
+        clips.push_back(m_clip);
+    }
+
     QTransform m_transform;
+    QRectF m_clip;
 };
 
 } // namespace veldrune::test
