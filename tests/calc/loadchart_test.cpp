@@ -73,23 +73,19 @@ QImage SegmentBySegment(Form1& f, const Catalogue& catalogue, test::FakePlatform
     return picture;
 }
 
+// Cases of DURR's period (2, 4, 8, 16 minutes), station cycle time, torque, recovery time and
+// prevailing torque: a 2-second cycle, and the last overloads the motor.
 TEST_F(ChartInPicture, DiffersFromTheSegmentBySegmentDrawingInATenthOfAPercentOfPixelsAtMost) {
-    struct Row {
-        const char* name;
-        int period; // of DURR: 2, 4, 8, 16 minutes
-        QString cycle, torque, recovery;
-        bool prevailing;
-    };
-    for (const Row& row : {Row{"2 minutes", 0, u"30"_s, u"10"_s, u"0.5"_s, false},
-                           Row{"16 minutes", 3, u"30"_s, u"10"_s, u"0.5"_s, false},
-                           Row{"16 minutes, prevailing torque", 3, u"12"_s, u"8"_s, u"0"_s, true},
-                           Row{"4 minutes, 2-second cycle", 1, u"2"_s, u"5"_s, u"0.2"_s, false},
-                           Row{"8 minutes, overloaded", 2, u"7"_s, u"15"_s, u"1"_s, true}}) {
-        SCOPED_TRACE(row.name);
-        f.DURR.setListIndex(row.period);
-        f.PREVILING.setValue(row.prevailing);
-        for (const auto& [i, text] : {std::pair(8, row.cycle), {9, row.torque}, {10, row.recovery}})
-            f.Text4(i).setText(text);
+    using Row = std::tuple<int, QString, QString, QString, bool>;
+    for (const auto& [period, cycle, torque, recovery, prevailing] :
+         {Row{0, u"30"_s, u"10"_s, u"0.5"_s, false}, Row{3, u"30"_s, u"10"_s, u"0.5"_s, false},
+          Row{3, u"12"_s, u"8"_s, u"0"_s, true}, Row{1, u"2"_s, u"5"_s, u"0.2"_s, false},
+          Row{2, u"7"_s, u"15"_s, u"1"_s, true}}) {
+        f.DURR.setListIndex(period);
+        f.PREVILING.setValue(prevailing);
+        f.Text4(8).setText(cycle);
+        f.Text4(9).setText(torque);
+        f.Text4(10).setText(recovery);
         const QImage reference = SegmentBySegment(f, catalogue, platform);
         RedrawLoadChart(f, catalogue, platform);
         const QImage& picture = f.Picture2.picture();
@@ -98,7 +94,8 @@ TEST_F(ChartInPicture, DiffersFromTheSegmentBySegmentDrawingInATenthOfAPercentOf
             for (int x = 0; x < picture.width(); ++x)
                 differing += picture.pixel(x, y) != reference.pixel(x, y);
         }
-        EXPECT_LE(differing, picture.width() * picture.height() / 1000);
+        EXPECT_LE(differing, picture.width() * picture.height() / 1000)
+            << period << ' ' << cycle.toStdString();
     }
     f.Text4(8).setText(u"0"_s);
     RedrawLoadChart(f, catalogue, platform);

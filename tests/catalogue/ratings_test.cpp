@@ -25,15 +25,16 @@ protected:
             f.ANGLE.addItem(entry);
     }
     ToolEntry& tool() { return tools[1]; }
-    void show(int angleEntry) {
+    // The ratings shown with an entry of the head list picked: the speed range, the torques
+    // in the five units, the gear ratio if its frame is shown, and the free-run speed default.
+    QString show(int angleEntry) {
         f.ANGLE.setListIndex(angleEntry);
         ShowToolRatings(f, tools, selection);
-    }
-    QStringList torques() const {
-        QStringList texts;
+        QStringList shown{f.Label3(0).text(), f.Label3(1).text()};
         for (int u = 0; u < UnitCount; ++u)
-            texts.append(f.Label4(u).text());
-        return texts;
+            shown.append(f.Label4(u).text());
+        shown.append(f.Frame4.visible() ? u"ratio "_s + f.Label17.text() : u"no ratio"_s);
+        return (shown << f.Text4(3).text()).join(u'|');
     }
 
     Form1 f;
@@ -41,40 +42,20 @@ protected:
     ToolSelection selection;
 };
 
-TEST_F(Ratings, WithoutAHeadTheToolsOwnRatingsAreShown) {
-    show(0);
-    EXPECT_EQ(f.Label3(0).text(), u"2000 RPM"_s);
-    EXPECT_EQ(f.Label3(1).text(), u" 10 RPM"_s);
-    EXPECT_EQ(torques(),
-              (QStringList{u" 50.00"_s, u" 5.099"_s, u" 509.9"_s, u" 36.88"_s, u" 442.5"_s}));
-    EXPECT_FALSE(f.Frame4.visible());
-    EXPECT_EQ(selection.HeadRatio, 1.0f);
-    EXPECT_EQ(f.Text4(3).text(), u"1600"_s); // the speed defaults overwrite the fields
-}
-
+// RH1: 1.555 x 50 x 0.96 = 74.64 N·m, above the head's 55.000; RH5 takes 550 N·m, so the
+// computed value stands. The speed defaults overwrite the fields.
 TEST_F(Ratings, AHeadDividesTheSpeedsAndCapsTheTorqueAtItsOwnRating) {
-    show(1); // RH1: 1.555 x 50 x 0.96 = 74.64 N·m, above the head's 55.000
-    EXPECT_EQ(f.Label3(0).text(), u"1286 RPM"_s);
-    EXPECT_EQ(f.Label3(1).text(), u" 6.430868 RPM"_s);
-    EXPECT_EQ(f.Label4(0).text(), u"55.000"_s);
-    EXPECT_TRUE(f.Frame4.visible());
-    EXPECT_EQ(f.Label17.text(), u"1.555"_s);
-    EXPECT_EQ(f.Text4(3).text(), u"1029"_s);
-
-    show(2); // RH5 takes 550 N·m: the computed value stands
-    EXPECT_EQ(f.Label4(0).text(), u"74.64"_s);
-    EXPECT_EQ(f.Label4(4).text(), u"660.6"_s);
-
-    show(0); // no head again: the tool's own ratings, the ratio frame hidden
-    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
-    EXPECT_FALSE(f.Frame4.visible());
+    EXPECT_EQ(show(0), u"2000 RPM| 10 RPM| 50.00| 5.099| 509.9| 36.88| 442.5|no ratio|1600"_s);
+    EXPECT_EQ(selection.HeadRatio, 1.0f);
+    EXPECT_EQ(show(1),
+              u"1286 RPM| 6.430868 RPM|55.000|5.6084|560.84|40.566|486.79|ratio 1.555|1029"_s);
+    EXPECT_EQ(show(2), u"1286 RPM| 6.430868 RPM|74.64|7.612|761.2|55.05|660.6|ratio 1.555|1029"_s);
+    EXPECT_EQ(show(0), u"2000 RPM| 10 RPM| 50.00| 5.099| 509.9| 36.88| 442.5|no ratio|1600"_s);
 
     tool().MinSpeed = 1;          // minimum speeds below one show one
     tool().MaxTorque[0] = 37;     // 1.555 x 37 x 0.96 = 55.2 shown as "55", equal to the rating:
     tool().TorqueDecimals[0] = 0; // the computed text stands
-    show(1);
-    EXPECT_EQ(f.Label3(1).text(), u"1 RPM"_s);
-    EXPECT_EQ(f.Label4(0).text(), u"55"_s);
+    EXPECT_TRUE(show(1).startsWith(u"1286 RPM|1 RPM|55|"_s));
 }
 
 TEST_F(Ratings, UnusualTorqueFieldsShowAsTheyAreStored) {
@@ -82,20 +63,14 @@ TEST_F(Ratings, UnusualTorqueFieldsShowAsTheyAreStored) {
     tool().TorqueDecimals[1] = 4;         // four decimals are written as such
     tool().TorqueDecimals[2] = 7;         // no format: the previous unit's text stays
     tool().MaxTorque[4] = TorqueTooLarge; // blank without a head, 0 with one
-    show(0);
-    EXPECT_EQ(torques(),
-              (QStringList{u"      "_s, u"0.5099"_s, u"0.5099"_s, u" 36.88"_s, u"     "_s}));
-    show(2);
-    EXPECT_EQ(f.Label4(1).text(), u"0.7612"_s);
-    EXPECT_EQ(f.Label4(4).text(), u"0.0"_s);
+    EXPECT_EQ(show(0), u"2000 RPM| 10 RPM|      |0.5099|0.5099| 36.88|     |no ratio|1600"_s);
+    EXPECT_EQ(show(2), u"1286 RPM| 6.430868 RPM||0.7612||55.05|0.0|ratio 1.555|1029"_s);
 }
 
 TEST_F(Ratings, AHiddenHeadListCountsAsNoHeadAndNothingChangesBeforeAToolIsPicked) {
     show(1);
-    f.ANGLE.setVisible(false);
-    ShowToolRatings(f, tools, selection);
-    EXPECT_EQ(f.Label4(0).text(), u" 50.00"_s);
-    EXPECT_TRUE(f.Frame4.visible()); // the ratio frame is left as it was
+    f.ANGLE.setVisible(false); // the ratio frame is left as it was
+    EXPECT_EQ(show(1), u"2000 RPM| 10 RPM| 50.00| 5.099| 509.9| 36.88| 442.5|ratio 1.555|1600"_s);
 
     Form1 fresh;
     selection.SelectedTool = 0;

@@ -51,25 +51,30 @@ TEST_F(EntryFields, APhaseFieldSelectsAllWhileFocusedAndIsWrittenInItsFormatWhen
         TypeAndLeave(f, f.Text4(i), typed);
         EXPECT_EQ(f.Text4(i).text(), written);
     }
+    TypeAndLeave(f, f.Text4(0), u"1e999"_s); // a number beyond range never shows as infinity
+    for (const auto& c : f.controls())
+        EXPECT_FALSE(ShowsNonFinite(c->text())) << c->name().toStdString();
 }
 
 TEST_F(EntryFields, BoltLengthAndPitchGiveTheRevolutionsUntilTheModeChanges) {
-    TypeAndLeave(f, f.Text1, u"20"_s);
-    EXPECT_EQ(f.Text1.text(), u"20.00"_s);
-    EXPECT_EQ(f.Text3.text(), QString()); // no pitch yet
-    TypeAndLeave(f, f.Text2, u"1.25"_s);
-    EXPECT_EQ(f.Text3.text(), u"16.00"_s);
-    EXPECT_EQ(f.Label12(1).text(), u"14.33"_s); // and the cycle was recalculated
-
-    TypeAndLeave(f, f.Text2, u"0"_s); // pitch 0 leaves the revolutions
-    TypeAndLeave(f, f.Text1, u"30"_s);
-    EXPECT_EQ(f.Text3.text(), u"16.00"_s);
-    TypeAndLeave(f, f.Text2, u"1e-308"_s); // and so does a quotient too large to be written
-    EXPECT_EQ(f.Text3.text(), u"16.00"_s);
-    TypeAndLeave(f, f.Text1, u"M12"_s); // length 0: leaving the pitch changes nothing
-    TypeAndLeave(f, f.Text2, u"2"_s);
-    EXPECT_EQ(f.Text3.text(), u"16.00"_s);
-    EXPECT_EQ(f.Text1.text(), u"M12"_s); // a bolt field keeps a text that is no number
+    // Typed into a field and left; then the length | pitch | revolutions, and the free-run
+    // revolutions of the recalculated cycle. A pitch of 0 leaves the revolutions, and so does
+    // a quotient too large to be written; a bolt field keeps a text that is no number, and a
+    // length of 0 leaves the revolutions too.
+    const std::tuple<Control*, QString, QString> steps[] = {
+        {&f.Text1, u"20"_s, u"20.00|||"_s},
+        {&f.Text2, u"1.25"_s, u"20.00|1.25|16.00|14.33"_s},
+        {&f.Text2, u"0"_s, u"20.00|0.00|16.00|14.33"_s},
+        {&f.Text1, u"30"_s, u"30.00|0.00|16.00|14.33"_s},
+        {&f.Text2, u"1e-308"_s, u"30.00|0.00|16.00|14.33"_s},
+        {&f.Text1, u"M12"_s, u"M12|0.00|16.00|14.33"_s},
+        {&f.Text2, u"2"_s, u"M12|2.00|16.00|14.33"_s}};
+    for (const auto& [field, typed, shown] : steps) {
+        TypeAndLeave(f, *field, typed);
+        const QStringList texts{f.Text1.text(), f.Text2.text(), f.Text3.text(),
+                                f.Label12(1).text()};
+        EXPECT_EQ(texts.join(u'|'), shown) << typed.toStdString();
+    }
 
     // The other mode greys the bolt fields; the revolutions are typed.
     f.click(f.Option1(1));
@@ -92,14 +97,6 @@ TEST_F(EntryFields, EnterMovesThroughTheFieldsByTheLayout) {
     f.Text4(8).setVisible(true);                                            // the tall layout
     EXPECT_EQ(next(f.Text4(7)), &f.Text4(8));
     EXPECT_EQ(next(f.Text4(10)), &f.TOOLLIST);
-}
-
-TEST_F(EntryFields, NumbersBeyondRangeNeverShowAsInfinity) {
-    TypeAndLeave(f, f.Text4(0), u"1e999"_s);
-    TypeAndLeave(f, f.Text1, u"1e308"_s);
-    TypeAndLeave(f, f.Text2, u"1e-308"_s);
-    for (const auto& c : f.controls())
-        EXPECT_FALSE(ShowsNonFinite(c->text())) << c->name().toStdString();
 }
 
 // A tool of 55 N·m (5.608 kgf·m) in the tall layout, as after LOAD CALCULATION.
@@ -130,8 +127,7 @@ TEST_F(TorqueUnits, EnterCutsATorqueAboveTheMaximumToItsDisplayedText) {
     }
 
     // Enter: the limit, then formatted once more when the field is left on the way on.
-    f.moveFocus(f.Text4(9));
-    f.typeText(f.Text4(9), u"999"_s);
+    TypeKeys(f, f.Text4(9), u"999"_s);
     f.keyPress(f.Text4(9), Key::Enter);
     EXPECT_EQ(f.Text4(9).text(), u"55.0"_s);
     EXPECT_EQ(f.focused(), &f.Text4(10));
@@ -152,16 +148,14 @@ TEST_F(TorqueUnits, ChangingTheUnitKeepsTheNumberInTheNewUnitsFormatAndLimit) {
 
 TEST_F(TorqueUnits, EnterAndLeavingTheTorqueEachRecalculateTwice) {
     const QStringList twice{u"FIRST TIME LIMIT OVER"_s, u"FIRST TIME LIMIT OVER"_s};
-    f.moveFocus(f.Text4(0));
-    f.typeText(f.Text4(0), u"2000"_s);
+    TypeKeys(f, f.Text4(0), u"2000"_s);
     s.platform.clearMessages();
     f.keyPress(f.Text4(0), Key::Enter); // once for the key, once for leaving
     EXPECT_EQ(s.platform.messageTexts(), twice);
     EXPECT_EQ(f.Text4(0).text(), u"2000.00"_s);
     EXPECT_EQ(f.focused(), &f.Text4(1));
 
-    f.moveFocus(f.Text4(9));
-    f.typeText(f.Text4(9), u"20"_s);
+    TypeKeys(f, f.Text4(9), u"20"_s);
     s.platform.clearMessages();
     f.moveFocus(f.PREVILING); // a click elsewhere: once for the unit, once for leaving
     EXPECT_EQ(s.platform.messageTexts(), twice);

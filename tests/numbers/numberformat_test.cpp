@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace veldrune {
 namespace {
 
@@ -39,15 +41,12 @@ TEST(FormatFixed, TheLargestDoubleIsWrittenInFullAndNonNumbersGiveNoText) {
 }
 
 TEST(GeneralText, KeepsSevenDigitsOfASingleAndFifteenOfADoubleWithoutTrailingZeros) {
-    EXPECT_EQ(GeneralText(10.0f / 1.555f), u"6.430868");
-    EXPECT_EQ(GeneralText(10.0f), u"10");
-    EXPECT_EQ(GeneralText(1234567.0f), u"1234567");
-    EXPECT_EQ(GeneralText(12345678.0f), u"1.234568E+07");
-    EXPECT_EQ(GeneralText(-0.25f), u"-0.25");
-    EXPECT_EQ(GeneralText(50 / 9.80665, 15), u"5.09858106488964");
-    EXPECT_EQ(GeneralText(1e20, 15), u"1E+20");
-    EXPECT_EQ(SignedText(100, 15), u" 100");
-    EXPECT_EQ(SignedText(-4, 15), u"-4");
+    EXPECT_EQ(
+        (QStringList{GeneralText(10.0f / 1.555f), GeneralText(10.0f), GeneralText(1234567.0f),
+                     GeneralText(12345678.0f), GeneralText(-0.25f), GeneralText(50 / 9.80665, 15),
+                     GeneralText(1e20, 15), SignedText(100, 15), SignedText(-4, 15)}),
+        (QStringList{u"6.430868"_s, u"10"_s, u"1234567"_s, u"1.234568E+07"_s, u"-0.25"_s,
+                     u"5.09858106488964"_s, u"1E+20"_s, u" 100"_s, u"-4"_s}));
 }
 
 } // namespace

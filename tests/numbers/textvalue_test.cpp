@@ -38,11 +38,11 @@ TEST(TextValue, NumbersBeyondDoubleSaturateInsteadOfBecomingInfinite) {
 }
 
 TEST(StrictNumber, AcceptsOnlyAWholeNumberText) {
-    EXPECT_EQ(StrictNumber(u" 50 "), 50.0);
-    EXPECT_EQ(StrictNumber(u"0.125"), 0.125);
-    EXPECT_EQ(StrictNumber(u"-2.5e1"), -25.0);
-    for (const char16_t* text : {u"", u"abc", u"50x", u"1e", u"."})
-        EXPECT_FALSE(StrictNumber(text)) << QString::fromUtf16(text).toStdString();
+    const std::pair<const char16_t*, std::optional<double>> rows[] = {
+        {u" 50 ", 50}, {u"0.125", 0.125}, {u"-2.5e1", -25}, {u"", {}},
+        {u"abc", {}},  {u"50x", {}},      {u"1e", {}},      {u".", {}}};
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(StrictNumber(text), expected) << QString::fromUtf16(text).toStdString();
 }
 
 TEST(RoundInt16, HalvesGoToTheEvenNeighbourAndResultsOutsideSixteenBitsFail) {

@@ -5,7 +5,6 @@
 #include "support/qtprinters.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,42 +16,35 @@ namespace {
 
 const QString Name = u"TOOLINFO.LST"_s;
 
+// A file beside the program wins over the data folder's, even an empty one (the user's; its
+// reader reports it). Missing everywhere, the reader gets the path beside the program and
+// reports the file missing. Without a data folder, the current folder's file is not taken.
 TEST(DataFilePath, PrefersTheProgramFolderThenTheDataFolder) {
-    enum Copy { None, Empty, Full };
-    struct Row {
-        const char* name;
-        Copy beside, installed;
-        bool hasDataFolder, besideFound; // else the data folder's
-    };
-    const Row rows[] = {
-        {"OnlyBeside", Full, None, true, true},
-        {"OnlyInstalled", None, Full, true, false},
-        {"BothBesideWins", Full, Full, true, true},
-        // An empty file beside the program is still the user's; its reader reports it.
-        {"EmptyBesideWins", Empty, Full, true, true},
-        {"EmptyInstalledIsThere", None, Empty, true, false},
-        // Missing everywhere: the reader gets the usual path and reports the file missing.
-        {"NeitherGivesBeside", None, None, true, true},
-        // Without a data folder, a file of that name in the current folder is not taken.
-        {"NoDataFolderIgnoresTheCurrentFolder", None, Full, false, true}};
     // Whether a file is there is left to Platform's own answer, which asks readFile.
     struct Installed : test::FakePlatform {
         QString data;
         QString dataFolder() const override { return data; }
     };
     const QString dataFolder = u"/usr/share/veldrune"_s;
-    for (const Row& row : rows) {
+    const char* const none = nullptr;
+    // The file beside the program and in the data folder, whether there is a data folder,
+    // whether the one beside the program is taken.
+    using Row = std::tuple<const char*, const char*, bool, bool>;
+    const Row rows[] = {Row{none, "KRV", true, false}, Row{"", "KRV", true, true},
+                        Row{none, "", true, false}, Row{none, none, true, true},
+                        Row{none, "KRV", false, true}};
+    for (const auto& [beside, installed, hasDataFolder, besideFound] : rows) {
         Installed platform;
-        platform.data = row.hasDataFolder ? dataFolder : QString();
-        const auto put = [&](const QString& folder, Copy copy) {
-            if (copy != None)
-                platform.writeFile(JoinPath(folder, Name), copy == Full ? "KRV" : "");
-        };
-        put(platform.programFolder(), row.beside);
-        put(platform.data, row.installed);
+        platform.data = hasDataFolder ? dataFolder : QString();
+        for (const auto& [folder, bytes] :
+             {std::pair(platform.programFolder(), beside), std::pair(platform.data, installed)}) {
+            if (bytes)
+                platform.writeFile(JoinPath(folder, Name), bytes);
+        }
         EXPECT_EQ(DataFilePath(platform, Name),
-                  JoinPath(row.besideFound ? platform.programFolder() : dataFolder, Name))
-            << row.name;
+                  JoinPath(besideFound ? platform.programFolder() : dataFolder, Name))
+            << (beside ? beside : "none") << ' ' << (installed ? installed : "none") << ' '
+            << hasDataFolder;
     }
 }
 
@@ -77,7 +69,6 @@ TEST(InstalledTree, FindsTheInstalledFileUntilAFileIsPutBesideTheProgram) {
     const QString installed = prefix.filePath(u"share/veldrune/TOOLINFO.LST"_s);
     RecordingPlatform platform(prefix.filePath(u"bin"_s), QDir::tempPath());
     ASSERT_EQ(platform.writeFile(installed, "installed"), QString());
-    EXPECT_EQ(DataFilePath(platform, Name), installed);
     EXPECT_EQ(platform.readFile(DataFilePath(platform, Name)), "installed");
 
     ASSERT_TRUE(QDir().mkdir(beside)); // a folder of that name is no file

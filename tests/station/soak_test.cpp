@@ -37,8 +37,7 @@ TEST(Soak, AHundredThousandRandomEventsKeepTheInvariantsAndEverySavedWindowReope
             recent.removeFirst();
         const auto failed = [&](const QString& what) {
             return QStringLiteral("after event %1: %2\nlast events:\n%3")
-                .arg(event)
-                .arg(what, recent.join(u'\n'))
+                .arg(QString::number(event), what, recent.join(u'\n'))
                 .toStdString();
         };
         if (const QString broken = test::BrokenInvariant(*s->program); !broken.isEmpty())
