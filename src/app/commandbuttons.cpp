@@ -23,18 +23,28 @@ void LoadCalculation(Form1& form, ProgramFlags& flags, Platform& platform) {
     CentreForm(form, platform.screenSize());
 }
 
-// The printer dialog, then the report as one page. A cancelled dialog prints nothing; a page
-// the printer or the file refuses is told, with the cause.
+// The printer dialog, then the report as one page, as a job named after the program and the
+// station's description. A cancelled dialog prints nothing. What the print system tells of
+// trouble is told: before the page, and the page is not printed; after it, as a warning that
+// it may not come out. A page the printer or the file refuses is told, with the cause.
 void PrintOut(Veldrune& program) {
     Platform& platform = program.platform();
-    const auto printer = platform.choosePrinter();
+    const QString description = program.form().Text5.text().trimmed();
+    const auto printer =
+        platform.choosePrinter(description.isEmpty() ? QStringLiteral("VELDRUNE")
+                                                     : QStringLiteral("VELDRUNE - ") + description);
     if (!printer)
         return;
-    const QString failure = PrintPage(*printer, program.reportContext(false));
-    if (!failure.isEmpty()) {
-        platform.showMessage(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + failure.toUpper(),
-                             MessageIcon::Critical, ProgramTitle);
-    }
+    const auto tell = [&](const QString& text) {
+        platform.showMessage(text, MessageIcon::Critical, ProgramTitle);
+    };
+    if (const QString trouble = platform.printerTrouble(*printer); !trouble.isEmpty())
+        return tell(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + trouble.toUpper());
+    if (const QString failure = PrintPage(*printer, program.reportContext(false));
+        !failure.isEmpty())
+        return tell(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + failure.toUpper());
+    if (const QString trouble = platform.printerTrouble(*printer); !trouble.isEmpty())
+        tell(QStringLiteral("THE REPORT MAY NOT HAVE BEEN PRINTED: ") + trouble.toUpper());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "window/form1.h"
 
+#include <algorithm>
+
 namespace veldrune {
 
 Arguments SplitArguments(const QStringList& arguments) {
@@ -32,8 +34,9 @@ void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flag
 void CentreForm(WindowModel& window, QSizeF screen) {
     if (window.state() != WindowState::Normal)
         return;
-    window.setPosition((screen.width() - window.outerWidth()) / 2,
-                       (screen.height() - window.outerHeight()) / 2);
+    // A window larger than the screen keeps its top-left corner, and its title bar, on it.
+    window.setPosition(std::max(0.0, (screen.width() - window.outerWidth()) / 2),
+                       std::max(0.0, (screen.height() - window.outerHeight()) / 2));
 }
 
 } // namespace veldrune

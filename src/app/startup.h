@@ -28,7 +28,8 @@ Arguments SplitArguments(const QStringList& arguments);
 void ScanCommandLine(const QString& commandLine, Form1& form, ProgramFlags& flags);
 
 // Places a window in the middle of a screen of the given size (twips), by its outer size on
-// screen, unless the user has minimised or maximised it.
+// screen, unless the user has minimised or maximised it; a window larger than the screen
+// with its top-left corner on it.
 void CentreForm(WindowModel& window, QSizeF screen);
 
 } // namespace veldrune

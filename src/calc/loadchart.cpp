@@ -287,8 +287,10 @@ void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY,
     form.setPointer(MousePointer::Busy);
     const std::uint32_t started = platform.tickCount();
     const DutyCycleInputs inputs = ReadDutyCycleInputs(form);
+    QString words;
     if (inputs.toolChosen && Target) {
         const LoadSimulation sim = SimulateLoad(inputs, catalogue);
+        words = LoadInWords(sim);
         if (sim.setUp) {
             const Rect& picture = form.Picture2.place();
             Chart chart(*Target, OriginX, OriginY, ScaleX, QSizeF(picture.width, picture.height));
@@ -300,6 +302,8 @@ void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY,
             }
         }
     }
+    // The chart's figures in words, for its tooltip and for a screen reader.
+    form.Picture2.setToolTip(words);
     form.setPointer(MousePointer::Normal);
     const auto elapsed = static_cast<std::int32_t>(platform.tickCount() - started);
     if (form.PRNTEST.visible())

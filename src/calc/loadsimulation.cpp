@@ -1,6 +1,7 @@
 #include "calc/loadsimulation.h"
 
 #include "catalogue/catalogue.h"
+#include "numbers/numberformat.h"
 #include "numbers/textvalue.h"
 
 #include <algorithm>
@@ -270,6 +271,23 @@ LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& cata
         sim.completed = false; // before the first step: stoppedAtStep stays 0
     }
     return sim;
+}
+
+QString LoadInWords(const LoadSimulation& sim) {
+    if (!sim.setUp || sim.simulatedSteps == 0)
+        return {};
+    const auto percent = [](double value) {
+        return QString::fromStdString(DecimalText(value, std::chars_format::fixed, 1)) +
+               QStringLiteral(" %");
+    };
+    QString words = QStringLiteral("Peak motor load ") + percent(sim.peakLoadPercent) +
+                    QStringLiteral(", load at the end of the period ") +
+                    percent(sim.finalLoadPercent) + QStringLiteral(": ") +
+                    (sim.peakLoadPercent > 100 ? QStringLiteral("OVERLOAD above 100 %")
+                                               : QStringLiteral("no overload"));
+    if (!sim.completed)
+        words += QStringLiteral(" (the simulation stops at step %1)").arg(sim.stoppedAtStep);
+    return words;
 }
 
 } // namespace veldrune

@@ -73,4 +73,9 @@ struct LoadSimulation {
 LoadSimulation SimulateLoad(const DutyCycleInputs& inputs, const Catalogue& catalogue,
                             bool keepSteps = true);
 
+// The load in words, for a reader who cannot see the chart: the peak motor load and the load
+// at the end of the period in per cent, with one decimal as veldrune-calc prints them, and the
+// verdict ("no overload" or "OVERLOAD above 100 %"). Empty when no curve is drawn.
+QString LoadInWords(const LoadSimulation& sim);
+
 } // namespace veldrune

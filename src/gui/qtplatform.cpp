@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 
 namespace veldrune {
@@ -34,8 +35,9 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
     }
 }
 
-std::unique_ptr<QPagedPaintDevice> QtPlatform::choosePrinter() {
+std::unique_ptr<QPagedPaintDevice> QtPlatform::choosePrinter(const QString& jobName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(jobName);
     QPrintDialog dialog(printer.get(), m_mainWindow);
     // Printing several copies or a range of one page means nothing here.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -44,7 +46,29 @@ std::unique_ptr<QPagedPaintDevice> QtPlatform::choosePrinter() {
         m_mainWindow->raise();
         m_mainWindow->activateWindow();
     }
-    return chosen ? std::move(printer) : nullptr;
+    if (!chosen)
+        return nullptr;
+    // The page as a PDF file gets it: the origin at the paper's corner, no margins.
+    printer->setFullPage(true);
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    return printer;
+}
+
+QString QtPlatform::printerTrouble(QPagedPaintDevice& device) {
+    auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
+        return {}; // a PDF file: its writing reports its own failures
+    const QString name = printer->printerName();
+    if (printer->printerState() == QPrinter::Aborted)
+        return QStringLiteral("the print job for %1 was aborted").arg(name);
+    if (printer->printerState() == QPrinter::Error)
+        return QStringLiteral("the printer %1 reports an error").arg(name);
+    const QPrinterInfo info(*printer);
+    if (info.isNull())
+        return QStringLiteral("the print system no longer knows the printer %1").arg(name);
+    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
+        return QStringLiteral("the printer %1 is stopped or reports an error").arg(name);
+    return {};
 }
 
 QSizeF QtPlatform::printerPageSize() const {
@@ -57,7 +81,8 @@ QSizeF QtPlatform::screenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    const QSize size = screen->geometry().size();
+    // The area windows may take: the screen less the desktop's panels.
+    const QSize size = screen->availableGeometry().size();
     return {double(size.width() * TwipsPerPixel), double(size.height() * TwipsPerPixel)};
 }
 

@@ -18,7 +18,8 @@ public:
 
     void showMessage(const QString& text, MessageIcon icon, const QString& title) override;
     QSizeF screenSize() const override;
-    std::unique_ptr<QPagedPaintDevice> choosePrinter() override;
+    std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString& jobName) override;
+    QString printerTrouble(QPagedPaintDevice& device) override;
     QSizeF printerPageSize() const override;
     QString chooseStationFile(FileDialog dialog, const QString& suggested) override;
 

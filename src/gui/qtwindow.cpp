@@ -2,6 +2,7 @@
 
 #include "gui/fieldedit.h"
 #include "window/twips.h"
+#include "window/useractions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -393,7 +395,36 @@ void QtWindow::updateToolTip(const Control& control) {
     const QString text = control.text();
     const bool clipped = room > 0 && !text.trimmed().isEmpty() &&
                          widget->fontMetrics().horizontalAdvance(text) > room;
-    widget->setToolTip(clipped ? text : control.toolTip());
+    QString tip = clipped ? text : control.toolTip();
+    if (const auto keys = m_keys.find(&control); keys != m_keys.end())
+        tip += QStringLiteral(" (") + keys->second.toString(QKeySequence::NativeText) + u')';
+    widget->setToolTip(tip);
+    // A picture's tooltip tells in words what it shows.
+    if (control.kind() == ControlKind::PictureBox)
+        widget->setAccessibleDescription(control.toolTip());
+}
+
+void QtWindow::addShortcut(Control& button, const QKeySequence& keys) {
+    m_keys[&button] = keys;
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, &button] { dispatch([&] { PressButton(m_model, button); }); });
+    updateToolTip(button);
+}
+
+void QtWindow::setAccessibleNames(std::function<QString(const Control&)> name) {
+    m_name = std::move(name);
+    updateNames();
+}
+
+void QtWindow::updateNames() {
+    if (!m_name)
+        return;
+    for (const auto& [control, widget] : m_widgets) {
+        const QString name = m_name(*control);
+        if (widget->accessibleName() != name)
+            widget->setAccessibleName(name);
+    }
 }
 
 void QtWindow::measureFrame() {
@@ -465,6 +496,7 @@ void QtWindow::dropEvent(QDropEvent* event) {
 void QtWindow::dispatch(const std::function<void()>& event) {
     event();
     syncFocus();
+    updateNames();
 }
 
 void QtWindow::showFocus() {

@@ -2,6 +2,7 @@
 
 #include "window/windowmodel.h"
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <functional>
@@ -36,6 +37,15 @@ public:
     // and brings the real focus where the model then has it.
     void perform(const std::function<void()>& action) { dispatch(action); }
 
+    // The keys press the button as a click on it would, while it is shown and switched on;
+    // its tooltip names them.
+    void addShortcut(Control& button, const QKeySequence& keys);
+
+    // What assistive technology calls each control (screen readers read it out); asked again
+    // whenever the window has handled an event, so that names follow what the controls show.
+    // Without it a control has Qt's own name: its text.
+    void setAccessibleNames(std::function<QString(const Control&)> name);
+
 protected:
     bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent* event) override;
@@ -57,6 +67,7 @@ private:
     void fitText(const Control& control);
     void applyGeometry();
     void updateToolTip(const Control& control);
+    void updateNames();
     void measureFrame();
     void onFocusChanged(QWidget* now);
     // Runs an event into the model, then brings the real focus where the model has it.
@@ -77,6 +88,8 @@ private:
     bool m_syncing = false;
     QSize m_frame{-1, -1};
     QMetaObject::Connection m_focusConnection;
+    std::unordered_map<const Control*, QKeySequence> m_keys;
+    std::function<QString(const Control&)> m_name;
 };
 
 } // namespace veldrune

@@ -29,6 +29,8 @@ public:
     void saveAs();
 
     const QString& currentFile() const { return m_current; }
+    // The station the window was last opened from, if any.
+    const std::optional<Station>& opened() const { return m_opened; }
 
 private:
     void saveTo(const QString& path);

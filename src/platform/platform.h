@@ -56,9 +56,14 @@ public:
     // The user's locale, as the environment sets it.
     virtual QLocale userLocale() const;
 
-    // The printer selection dialog: the printer (or file) the user chose, ready for a page, or
-    // nothing when the user cancelled.
-    virtual std::unique_ptr<QPagedPaintDevice> choosePrinter() = 0;
+    // The printer selection dialog: the printer (or file) the user chose, ready for a page with
+    // its origin at the paper's corner and no margins, or nothing when the user cancelled. The
+    // print queue shows the job as `jobName`.
+    virtual std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString& jobName) = 0;
+    // What the print system tells of trouble with the chosen printer (stopped, unknown, an
+    // error, a job aborted), asked before a page is printed and after; empty when it tells of
+    // none, which is not a promise that the page comes out.
+    virtual QString printerTrouble(QPagedPaintDevice&) { return {}; }
     // The size of the default printer's page, in twips.
     virtual QSizeF printerPageSize() const = 0;
 

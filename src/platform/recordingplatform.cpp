@@ -10,7 +10,7 @@ public:
     using LocalFiles::LocalFiles;
     void showMessage(const QString&, MessageIcon, const QString&) override {}
     QSizeF screenSize() const override { return {}; }
-    std::unique_ptr<QPagedPaintDevice> choosePrinter() override { return nullptr; }
+    std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString&) override { return nullptr; }
     QSizeF printerPageSize() const override { return A4InTwips; }
 };
 

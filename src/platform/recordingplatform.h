@@ -40,7 +40,7 @@ public:
     // A screen of 1280 x 1024 pixels.
     QSizeF screenSize() const override { return {19200, 15360}; }
     // No printer to choose; the page is A4.
-    std::unique_ptr<QPagedPaintDevice> choosePrinter() override { return nullptr; }
+    std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString&) override { return nullptr; }
     QSizeF printerPageSize() const override { return A4InTwips; }
 
 private:

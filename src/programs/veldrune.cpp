@@ -5,11 +5,10 @@
 #include "app/startup.h"
 #include "gui/qtplatform.h"
 #include "gui/qtwindow.h"
-#include "gui/stationfiles.h"
+#include "gui/windowcommands.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QShortcut>
 #include <QTimer>
 
 #include <iostream>
@@ -61,25 +60,15 @@ int main(int argc, char* argv[]) {
     // tells the real one, the window is centred by that.
     window.onFrameChanged = [&] { veldrune::CentreForm(program.form(), platform.screenSize()); };
 
-    // Station files: Ctrl+O, Ctrl+S, Ctrl+Shift+S, a file dropped on the window, and a file
-    // named on the command line, opened once the window is up.
-    veldrune::StationFiles files(program);
-    const auto onKeys = [&](const QKeySequence& keys, void (veldrune::StationFiles::*action)()) {
-        auto* shortcut = new QShortcut(keys, &window);
-        QObject::connect(shortcut, &QShortcut::activated, &window,
-                         [&, action] { window.perform([&] { (files.*action)(); }); });
-    };
-    onKeys(QKeySequence::Open, &veldrune::StationFiles::open);
-    onKeys(QKeySequence::Save, &veldrune::StationFiles::save);
-    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &veldrune::StationFiles::saveAs);
-    window.onFileDropped = [&](const QString& path) { files.open(path); };
-    window.setAcceptDrops(true);
+    // Keys, station files, the tool comparison, names for assistive technology.
+    veldrune::WindowCommands commands(window, program);
 
     window.show();
     window.activateWindow();
     if (!arguments.stationFiles.isEmpty()) {
         const QString path = QDir::current().absoluteFilePath(arguments.stationFiles.first());
-        QTimer::singleShot(0, &window, [&, path] { window.perform([&] { files.open(path); }); });
+        QTimer::singleShot(0, &window,
+                           [&, path] { window.perform([&] { commands.files().open(path); }); });
     }
     return QApplication::exec();
 }

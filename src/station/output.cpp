@@ -218,6 +218,27 @@ std::string StationsCsv(const QStringList& files, const std::vector<StationRepor
     return csv;
 }
 
+RankRow RankCells(const StationReport& r) {
+    RankRow row{r.rank ? r.rank->position : 0,
+                r.tool,
+                r.angleHead,
+                r.totalTime,
+                QStringLiteral("-"),
+                QStringLiteral("-"),
+                QStringLiteral("-"),
+                QStringLiteral("-"),
+                r.rank ? r.rank->verdict : QString(),
+                r.messages.join(u"; ")};
+    if (const auto& d = r.dutyCycle) {
+        row.peakLoad = QString::fromStdString(
+            DecimalText(d->load.peakLoadPercent, std::chars_format::fixed, 1));
+        row.torque = d->fasteningTorque.trimmed();
+        row.maximum = d->torqueMaximum;
+        row.safeCycle = d->shortestSafeCycleTime.value_or(QStringLiteral("-"));
+    }
+    return row;
+}
+
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked) {
     std::ostringstream out = textStream();
     const auto& first = ranked.empty() ? std::nullopt : ranked.front().dutyCycle;
@@ -230,21 +251,14 @@ std::string RankTable(const QString& file, const std::vector<StationReport>& ran
         << "Torque" + unit << std::setw(9) << "Maximum" << std::setw(16) << "Safe cycle [s]"
         << "  " << std::left << std::setw(34) << "Verdict"
         << "Messages\n";
-    for (const StationReport& r : ranked) {
-        std::string load = "-", torque = "-", maximum = "-", safe = "-";
-        if (const auto& d = r.dutyCycle) {
-            load = DecimalText(d->load.peakLoadPercent, std::chars_format::fixed, 1);
-            torque = str(d->fasteningTorque.trimmed());
-            maximum = str(d->torqueMaximum);
-            safe = str(d->shortestSafeCycleTime.value_or(QStringLiteral("-")));
-        }
+    for (const StationReport& report : ranked) {
+        const RankRow r = RankCells(report);
         std::ostringstream line = textStream();
-        line << std::right << std::setw(4) << (r.rank ? r.rank->position : 0) << "  " << std::left
-             << std::setw(20) << str(r.tool) << std::setw(6) << str(r.angleHead) << std::right
-             << std::setw(10) << str(r.totalTime) << std::setw(15) << load << std::setw(15)
-             << torque << std::setw(9) << maximum << std::setw(16) << safe << "  " << std::left
-             << std::setw(34) << str(r.rank ? r.rank->verdict : QString())
-             << str(r.messages.join(u"; "));
+        line << std::right << std::setw(4) << r.position << "  " << std::left << std::setw(20)
+             << str(r.tool) << std::setw(6) << str(r.head) << std::right << std::setw(10)
+             << str(r.totalTime) << std::setw(15) << str(r.peakLoad) << std::setw(15)
+             << str(r.torque) << std::setw(9) << str(r.maximum) << std::setw(16) << str(r.safeCycle)
+             << "  " << std::left << std::setw(34) << str(r.verdict) << str(r.messages);
         std::string text = line.str();
         text.erase(text.find_last_not_of(' ') + 1);
         out << text << '\n';

@@ -23,6 +23,24 @@ std::string StationSummary(const StationReport& report);
 // One line for a station among several.
 std::string StationLine(const QString& file, const StationReport& report);
 
+// A ranked run as the ranking's table shows it, "-" for what a run without a duty cycle lacks:
+// its position, tool, head, total time, peak motor load in per cent, the fastening torque the
+// run used and the tool's maximum in the station's unit, the shortest safe cycle time, the
+// verdict, and the messages joined by "; ".
+struct RankRow {
+    int position;
+    QString tool;
+    QString head;
+    QString totalTime;
+    QString peakLoad;
+    QString torque;
+    QString maximum;
+    QString safeCycle;
+    QString verdict;
+    QString messages;
+};
+RankRow RankCells(const StationReport& report);
+
 // A ranking of runs of one station (see RankStation) as a table: rank, tool, head, total
 // time, peak motor load, overload and the messages, one run a line.
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked);

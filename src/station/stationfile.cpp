@@ -70,11 +70,11 @@ std::optional<QString> torque(const Form1& f) {
     return text;
 }
 
-// The station as the window shows it, in the plain form: the picks, the fastening of the
-// chosen mode, every phase field that someone typed (the free-run and tightening phases by
-// their speeds, from which the window derives the times) and, in the tall layout, the duty
-// cycle.
-Station plainStation(Veldrune& program) {
+} // namespace
+
+// The free-run and tightening phases go by their speeds, from which the window derives the
+// times.
+Station PlainStation(Veldrune& program) {
     Form1& f = program.form();
     Station s;
     s.description = f.Text5.text();
@@ -108,6 +108,8 @@ Station plainStation(Veldrune& program) {
     }
     return s;
 }
+
+namespace {
 
 // The station applied to a freshly started window like the program's: the window, or why
 // the station is refused.
@@ -145,7 +147,7 @@ bool Reopens(Veldrune& program, const Station& station) {
 std::optional<Station> StationOfWindow(Veldrune& program, const std::optional<Station>& opened) {
     if (NoToolChosen(program.form()))
         return std::nullopt;
-    Station plain = plainStation(program);
+    Station plain = PlainStation(program);
     if (Reopens(program, plain))
         return plain;
     // The station the window started from, and everything the user did since, in order.

@@ -26,6 +26,11 @@ class Veldrune;
 // as its further session. Nothing while no tool is chosen: a station names its tool.
 std::optional<Station> StationOfWindow(Veldrune& program, const std::optional<Station>& opened);
 
+// The window in the plain form of a station file: the picks, the fastening of the chosen mode,
+// every phase field someone typed and, in the tall layout, the duty cycle. A value the window
+// replaced by a limit's caption is kept beyond that limit.
+Station PlainStation(Veldrune& program);
+
 // Whether two windows show the same: every text, what is shown, enabled, ticked and picked,
 // and the layout.
 bool SameShown(const Form1& a, const Form1& b);

@@ -157,6 +157,7 @@ public:
     // itself to its caption comes to.
     double captionWidth() const;
     const QString& toolTip() const { return m_toolTip; }
+    void setToolTip(const QString& text);
 
     // Lists.
     const QStringList& entries() const { return m_entries; }

@@ -23,6 +23,14 @@ bool PickEntry(WindowModel& window, Control& list, const QString& text, int firs
     return false;
 }
 
+bool PressButton(WindowModel& window, Control& button) {
+    if (!button.shown() || !button.enabled())
+        return false;
+    window.moveFocus(button);
+    window.click(button);
+    return true;
+}
+
 void PressEnter(WindowModel& window, Control& field) {
     window.moveFocus(field);
     if (Control* target = window.focused())

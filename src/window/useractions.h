@@ -21,6 +21,11 @@ void TypeAndLeave(Form1& form, Control& field, const QString& text);
 // was current already. False, and nothing happens, when no entry matches.
 bool PickEntry(WindowModel& window, Control& list, const QString& text, int first = 0);
 
+// A button's key pressed: as a mouse click on the button does, the focus comes to it (the
+// control left runs its focus-lost reaction), then it is clicked. False, and nothing happens,
+// for a button that is hidden or switched off.
+bool PressButton(WindowModel& window, Control& button);
+
 // The focus comes to the field, then Enter is pressed. Like every key it goes to the control
 // that has the focus, which is another one when the field that had it sent it back.
 void PressEnter(WindowModel& window, Control& field);

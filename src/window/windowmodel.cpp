@@ -126,6 +126,13 @@ void Control::setEnabled(bool enabled) {
     changed(Property::Enabled);
 }
 
+void Control::setToolTip(const QString& text) {
+    if (m_toolTip == text)
+        return;
+    m_toolTip = text;
+    changed(Property::ToolTip);
+}
+
 void Control::setAlignment(Alignment alignment) {
     if (m_alignment == alignment)
         return;

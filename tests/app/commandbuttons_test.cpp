@@ -97,6 +97,21 @@ TEST_F(CommandButtons, PrintOutPrintsOnePageOnTheChosenPrinterOrTellsWhyNot) {
     ASSERT_EQ(s.platform.messages().size(), 1u);
     EXPECT_TRUE(s.platform.messages()[0].text.startsWith(u"THE REPORT WAS NOT PRINTED: "_s));
     EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Critical);
+
+    // The printer's trouble is told: before the page, which is then not printed, or after it.
+    TypeAndLeave(f, f.Text5, u"Station 7"_s);
+    s.platform.printer = [&] { return std::make_unique<QPdfWriter>(path); };
+    const std::pair<QStringList, QString> troubles[] = {
+        {{u"stopped"_s}, u"THE REPORT WAS NOT PRINTED: STOPPED"_s},
+        {{QString(), u"job aborted"_s}, u"THE REPORT MAY NOT HAVE BEEN PRINTED: JOB ABORTED"_s}};
+    for (const auto& [told, message] : troubles) {
+        s.platform.clearMessages();
+        s.platform.troubles = told;
+        f.click(f.Command1(1));
+        EXPECT_EQ(s.platform.messageTexts(), QStringList{message});
+    }
+    EXPECT_EQ(s.platform.printJobs.first(), u"VELDRUNE"_s); // no description yet
+    EXPECT_EQ(s.platform.printJobs.last(), u"VELDRUNE - Station 7"_s);
 }
 
 TEST_F(CommandButtons, PrintTestDrawsTheReportIntoThePreviewWindowAtHalfSize) {

@@ -12,35 +12,20 @@ using namespace Qt::StringLiterals;
 namespace veldrune {
 namespace {
 
-TEST(StartUp, LeavesTheWindowCentredInTheBoltLengthModeWithTheFocusOnTheToolList) {
-    test::StartedProgram s;
-    Form1& f = s.form();
-    EXPECT_TRUE(f.Option1(0).value());
-    EXPECT_FALSE(f.Text3.enabled());
-    EXPECT_EQ(f.focused(), &f.TOOLLIST);
-    EXPECT_DOUBLE_EQ(f.left(), (19200 - 12000) / 2.0);
-    EXPECT_DOUBLE_EQ(f.top(), (16200 - 6500) / 2.0);
-}
-
 TEST(CommandLine, FindsSwitchesAnywhereInEitherCase) {
-    const struct {
-        const char16_t* commandLine;
-        bool printTest;
-        bool skipCaptions;
-    } rows[] = {
-        {u"", false, false},     {u"/", false, false},
-        {u"/d", true, false},    {u"/e", false, true},
-        {u"/D /E", true, true},  {u"/DE", true, false}, // only /D
-        {u"x/dy", true, false},  {u"d/", false, false},
-        {u"a/ e", false, false}, // the arguments joined by blanks
-    };
-    for (const auto& row : rows) {
+    // The arguments joined by blanks, and what they ask for: D the print test, E to skip the
+    // caption file.
+    const std::pair<const char16_t*, std::string> rows[] = {
+        {u"", ""},     {u"/", ""},     {u"/d", "D"}, {u"/e", "E"}, {u"/D /E", "DE"},
+        {u"/DE", "D"}, {u"x/dy", "D"}, {u"d/", ""},  {u"a/ e", ""}};
+    for (const auto& [commandLine, asked] : rows) {
         Form1 form;
         ProgramFlags flags;
-        const QString commandLine = QString::fromUtf16(row.commandLine);
-        ScanCommandLine(commandLine, form, flags);
-        EXPECT_EQ(form.PRNTEST.visible(), row.printTest) << commandLine.toStdString();
-        EXPECT_EQ(flags.SkipCaptionFile, row.skipCaptions) << commandLine.toStdString();
+        ScanCommandLine(QString::fromUtf16(commandLine), form, flags);
+        EXPECT_EQ(std::string(form.PRNTEST.visible() ? "D" : "") +
+                      (flags.SkipCaptionFile ? "E" : ""),
+                  asked)
+            << QString::fromUtf16(commandLine).toStdString();
     }
 }
 
@@ -66,6 +51,10 @@ TEST(StartUp, ReadsTheCatalogueAndTheWordingOnceAndToolPicksKeepThatWording) {
     Veldrune program(platform);
     program.startUp({});
     Form1& f = program.form();
+    // Centred, in the bolt length mode, with the focus on the tool list.
+    EXPECT_DOUBLE_EQ(f.left(), (19200 - 12000) / 2.0);
+    EXPECT_TRUE(f.Option1(0).value() && !f.Text3.enabled());
+    EXPECT_EQ(f.focused(), &f.TOOLLIST);
     // Files that change or go while the program runs change nothing: choosing the system
     // again fills the lists again, from the catalogue read at start.
     platform.putDataFile(ToolInfoFileName, {});
@@ -92,6 +81,10 @@ TEST(CentreForm, CentresByTheRealOuterSizeUnlessMinimisedOrMaximised) {
     CentreForm(form, {19201, 16200});
     EXPECT_DOUBLE_EQ(form.left(), (19201 - 11880) / 2.0); // not rounded
     EXPECT_DOUBLE_EQ(form.top(), (16200 - (6501 - 510) - 450) / 2.0);
+    // Taller than the screen (the tall layout at a scale factor of 2 on 1200 pixels): the
+    // top-left corner stays on it.
+    CentreForm(form, {19201, 5000});
+    EXPECT_DOUBLE_EQ(form.top(), 0);
     for (const WindowState state : {WindowState::Maximised, WindowState::Minimised}) {
         form.setState(state);
         CentreForm(form, {30000, 30000});

@@ -3,9 +3,6 @@
 #include "gui/qtwindow.h"
 
 #include "app/startup.h"
-#include "gui/qtplatform.h"
-#include "gui/stationfiles.h"
-#include "support/locales.h"
 #include "support/qtprinters.h"
 #include "support/station.h"
 
@@ -208,46 +205,6 @@ TEST_F(RealWindow, AStationFileDroppedAnywhereOnTheWindowIsOpened) {
     drop(&window, u"/stations/notes.txt"_s);
     EXPECT_EQ(opened, QStringList{u"/stations/line4.json"_s});
     EXPECT_EQ(f.Text4(0).text(), u"1.0"_s);
-}
-
-// The desktop with its message boxes noted instead of shown.
-struct QuietDesktop : QtPlatform {
-    using QtPlatform::QtPlatform;
-    void showMessage(const QString& text, MessageIcon, const QString&) override {
-        messages.append(text);
-    }
-    QStringList messages;
-};
-
-// The window as the program starts it under a C library locale, on the shipped catalogue, with
-// a station file opened: every control's text, the chart, and the messages.
-QStringList OpenedWindow(const char* locale, const QString& station) {
-    const test::CLibraryLocale switched(locale);
-    EXPECT_TRUE(switched.active) << locale << " was not built";
-    const QString folder = QStringLiteral(VELDRUNE_TEST_DATA "/stations");
-    QuietDesktop platform(QStringLiteral(VELDRUNE_SHIPPED_DATA), folder);
-    Veldrune program(platform);
-    QtWindow window(program.form());
-    platform.setMainWindow(&window);
-    program.startUp({});
-    EXPECT_TRUE(StationFiles(program).open(folder + u'/' + station)) << station.toStdString();
-    QStringList texts;
-    for (const auto& control : program.form().controls())
-        texts.append(control->name() + u'=' + control->text());
-    const QImage chart = program.form().Picture2.picture();
-    texts.append(u"chart %1"_s.arg(qHashBits(chart.constBits(), chart.sizeInBytes())));
-    return texts + platform.messages;
-}
-
-TEST(WindowUnderALocale, ShowsEveryNumberAsUnderTheCLocale) {
-    for (const QString& station : {u"duty-cycle.json"_s, u"revolutions.json"_s, u"slow.json"_s}) {
-        const QStringList plain = OpenedWindow("C", station);
-        EXPECT_TRUE(plain.contains(u"TOTAL=2.97"_s) || station != u"duty-cycle.json"_s);
-        for (const char* locale : {"de_DE.UTF-8", "ru_RU.UTF-8"}) {
-            EXPECT_EQ(OpenedWindow(locale, station), plain)
-                << locale << ' ' << station.toStdString();
-        }
-    }
 }
 
 } // namespace

@@ -35,12 +35,14 @@ protected:
         TypeAndLeave(f, f.Text1, u"30"_s);
     }
 
-    // Prints the report as PRINT OUT does, every text measured as 1000 twips wide.
-    std::unique_ptr<RecordingPage> print(Veldrune* program = nullptr) {
+    // Prints the report as PRINT OUT does, every text measured as 1000 twips wide unless the
+    // measure is the program's own.
+    std::unique_ptr<RecordingPage> print(Veldrune* program = nullptr, bool measured = false) {
         auto page = std::make_unique<RecordingPage>();
         QPainter painter(page.get());
         ReportContext context = (program ? program : s.program.get())->reportContext(false);
-        context.measure = [](const FontSpec&, const QString&) { return 1000.0; };
+        if (!measured)
+            context.measure = [](const FontSpec&, const QString&) { return 1000.0; };
         ReportSurface surface(painter, 1.0, FontSpec{u"Arial"_s, 10, true, false});
         PrintReport(surface, context);
         return page;
@@ -88,9 +90,9 @@ TEST_F(Report, ShortLayoutPrintsRowsPhaseBlockAndTotalAtTheirPlacesAndSizes) {
          Placed{u"INITIAL TIME"_s, 2000, 6200, 12}, Placed{u"0.31"_s, 8200 - 720, 6600, 12},
          Placed{u"TORQUE SPEED"_s, 7200, 9500, 12},
          Placed{u"COMMUNICATION TIME"_s, 1000, 11150, 12},
-         // The total in its box, centred on 10750.
+         // The total in its box, centred in it: centred on 10750 it would cross its side.
          Placed{u"ESTIMATED TOTAL TIME"_s, 1000, 13100, 28},
-         Placed{f.TOTAL.text().trimmed(), 10750 - 500, 12850, 48}});
+         Placed{f.TOTAL.text().trimmed(), 9500 - 500, 12850, 48}});
     EXPECT_EQ(page->images, 1); // the logo
     // The page's frame and the total's box.
     for (const QLineF& side : {QLineF(800, 800, 11000, 800), QLineF(11000, 13800, 800, 13800),
@@ -149,6 +151,21 @@ TEST_F(Report, TheChartOfAnOverloadedMotorKeepsToItsPictureArea) {
     // Every line beyond the report's own is the chart's, drawn under the clip.
     EXPECT_EQ(std::size_t(std::count(page->clips.begin(), page->clips.end(), QRectF())),
               reportLines);
+}
+
+TEST_F(Report, ASevenCharacterTotalPrintsWholeInsideItsBox) {
+    test::StartedProgram shipped; // slow.json's total is 2400.25
+    const auto station = ReadStation(test::TestData(u"stations/slow.json"_s));
+    ASSERT_FALSE(ApplyStation(*shipped.program, std::get<Station>(station)));
+    const auto page = print(shipped.program.get(), true);
+    const DrawnText total = page->text(u"2400.25"_s);
+    QFont font(u"Arial"_s);
+    font.setPixelSize(total.pixelSize);
+    font.setBold(total.bold);
+    const double width = QFontMetricsF(font).horizontalAdvance(total.text);
+    EXPECT_GE(total.topLeft.x(), 8000);
+    EXPECT_LE(total.topLeft.x() + width, 11000);
+    EXPECT_LT(total.pixelSize, 48 * PointTwips); // smaller than 48 points to fit
 }
 
 TEST_F(Report, ToolLineNamesTheAngleHeadAndItsGearRatio) {

@@ -51,8 +51,13 @@ public:
     std::uint32_t tickCount() const override { return ticks; }    // time stands still
     QDateTime now() const override { return clock; }
     QLocale userLocale() const override { return locale; }
-    std::unique_ptr<QPagedPaintDevice> choosePrinter() override {
+    std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString& jobName) override {
+        printJobs.append(jobName);
         return printer ? printer() : nullptr; // no printer: the dialog is cancelled
+    }
+    // The trouble the printer tells of, before the page and after it.
+    QString printerTrouble(QPagedPaintDevice&) override {
+        return troubles.isEmpty() ? QString() : troubles.takeFirst();
     }
     QSizeF printerPageSize() const override { return A4InTwips; }
     // The file dialog answers with `chosenFile` (empty: cancelled) and notes what it offered.
@@ -72,6 +77,8 @@ public:
     QDateTime clock{QDate(2026, 12, 6), QTime(14, 30, 5)};
     QLocale locale{QLocale::English, QLocale::UnitedStates};
     std::function<std::unique_ptr<QPagedPaintDevice>()> printer;
+    QStringList printJobs; // the names of the jobs the printer dialog was opened for
+    QStringList troubles;  // what the printer tells, asked before the page, then after it
     QString chosenFile;
     std::vector<std::pair<FileDialog, QString>> dialogs;
     QString writeFailure;

@@ -1,0 +1,246 @@
+#include "gui/comparetools.h"
+
+#include "app/veldrune.h"
+#include "input/entryfields.h"
+#include "platform/platform.h"
+#include "station/rank.h"
+#include "station/stationfile.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+#include <thread>
+
+namespace veldrune {
+
+namespace {
+
+enum Column { Rank, Tool, Head, Total, PeakLoad, Torque, Maximum, SafeCycle, Verdict, Columns };
+
+QString cell(const RankRow& row, int column) {
+    switch (column) {
+    case Rank:
+        return QString::number(row.position);
+    case Tool:
+        return row.tool;
+    case Head:
+        return row.head;
+    case Total:
+        return row.totalTime;
+    case PeakLoad:
+        return row.peakLoad;
+    case Torque:
+        return row.torque;
+    case Maximum:
+        return row.maximum;
+    case SafeCycle:
+        return row.safeCycle;
+    default:
+        return row.verdict;
+    }
+}
+
+bool numeric(int column) {
+    return column != Tool && column != Head && column != Verdict;
+}
+
+// Where the window shows the tool's maximum torque in place of a higher one, the torque that was
+// asked for: the text last typed into the field since the window started or a station file was
+// opened, else the opened station's; nothing when the unit was changed since.
+std::optional<QString> askedTorque(const Form1& f, const std::optional<Station>& opened) {
+    const auto& journal = f.journal();
+    for (auto event = journal.rbegin(); event != journal.rend(); ++event) {
+        if (event->control == f.TQUNIT.id() && event->kind == UserEvent::Kind::Pick)
+            return std::nullopt;
+        if (event->control == f.Text4(9).id() && event->kind == UserEvent::Kind::Type)
+            return event->text;
+    }
+    if (opened && opened->dutyCycle && opened->dutyCycle->torqueUnit == f.TQUNIT.text())
+        return opened->dutyCycle->fasteningTorque;
+    return std::nullopt;
+}
+
+} // namespace
+
+RankModel::RankModel(std::vector<StationReport> runs, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_runs(std::move(runs)) {
+    for (const StationReport& run : m_runs)
+        m_rows.push_back(RankCells(run));
+}
+
+int RankModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int RankModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Columns;
+}
+
+QVariant RankModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const RankRow& row = m_rows[std::size_t(index.row())];
+    const bool fits = row.verdict == Fits;
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell(row, index.column());
+    case Qt::UserRole: {
+        if (!numeric(index.column()))
+            return cell(row, index.column());
+        bool isNumber = false;
+        const double value = cell(row, index.column()).trimmed().toDouble(&isNumber);
+        return isNumber ? value : std::numeric_limits<double>::infinity();
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(numeric(index.column()) ? Qt::AlignRight | Qt::AlignVCenter
+                                                           : Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        if (!fits)
+            return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+        return {};
+    case Qt::ToolTipRole: {
+        QString tip = fits ? QString() : QStringLiteral("Out of the running: ") + row.verdict;
+        if (!row.messages.isEmpty())
+            tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + row.messages;
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant RankModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const QString unit = !m_runs.empty() && m_runs.front().dutyCycle
+                             ? QStringLiteral(" [%1]").arg(m_runs.front().dutyCycle->torqueUnit)
+                             : QString();
+    switch (section) {
+    case Rank:
+        return QStringLiteral("Rank");
+    case Tool:
+        return QStringLiteral("Tool");
+    case Head:
+        return QStringLiteral("Head");
+    case Total:
+        return QStringLiteral("Total [s]");
+    case PeakLoad:
+        return QStringLiteral("Peak load [%]");
+    case Torque:
+        return QStringLiteral("Torque") + unit;
+    case Maximum:
+        return QStringLiteral("Maximum") + unit;
+    case SafeCycle:
+        return QStringLiteral("Safe cycle [s]");
+    default:
+        return QStringLiteral("Verdict");
+    }
+}
+
+CompareDialog::CompareDialog(Veldrune& program, const std::optional<Station>& opened,
+                             QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Compare tools"));
+    const Form1& f = program.form();
+    Station station = PlainStation(program);
+    // The window shows a tool's maximum in place of a higher torque: the runs ask for the
+    // torque the station needs, as it was typed, so that the tools too weak for it are told.
+    QString torqueNote;
+    if (station.dutyCycle && station.dutyCycle->fasteningTorque &&
+        *station.dutyCycle->fasteningTorque != f.Text4(9).text()) {
+        if (const auto asked = askedTorque(f, opened)) {
+            station.dutyCycle->fasteningTorque = *asked;
+            torqueNote = QStringLiteral("The window shows %1's maximum torque; the runs ask for "
+                                        "the %2 %3 that was typed.")
+                             .arg(f.TOOLLIST.text().trimmed(), asked->trimmed(), f.TQUNIT.text());
+        } else {
+            torqueNote =
+                QStringLiteral("The window shows %1's maximum torque in place of a "
+                               "higher one: the runs ask for %2 %3.")
+                    .arg(f.TOOLLIST.text().trimmed(),
+                         station.dutyCycle->fasteningTorque.value_or(QString()), f.TQUNIT.text());
+        }
+    }
+    const Platform& platform = program.platform();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto ranked =
+        RankStation(station, RankPlace{platform.programFolder(), platform.workingFolder()}, {}, {},
+                    int(std::max(1u, std::thread::hardware_concurrency())));
+    // The ranking runs the window's station in its plain form; where that form does not give
+    // this very window (entries made in an order it cannot hold), the reader is told.
+    const bool exact = NoToolChosen(program.form()) || Reopens(program, station);
+    QApplication::restoreOverrideCursor();
+    if (const auto* error = std::get_if<StationError>(&ranked)) {
+        failure = error->message;
+        return;
+    }
+
+    m_model = new RankModel(std::move(std::get<std::vector<StationReport>>(ranked)), this);
+    auto* sorted = new QSortFilterProxyModel(this);
+    sorted->setSourceModel(m_model);
+    sorted->setSortRole(Qt::UserRole);
+    m_table = new QTableView(this);
+    m_table->setModel(sorted);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(Rank, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->resizeColumnsToContents();
+    m_table->setAccessibleName(QStringLiteral("Tools ranked for the station"));
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
+    connect(m_table, &QTableView::activated, this, &CompareDialog::pick);
+
+    QString text = QStringLiteral("%1 runs of the station with every tool of %2, in rank order: "
+                                  "the runs that fit first, by total time, then by peak load. "
+                                  "Enter or a double click picks the tool and head.")
+                       .arg(m_model->rowCount())
+                       .arg(f.SYSTEM.text());
+    if (!torqueNote.isEmpty())
+        text += u'\n' + torqueNote;
+    if (!exact)
+        text += QStringLiteral("\nThe window's entries were made in an order a station without "
+                               "a session cannot hold: the runs use the fields as they stand, "
+                               "which may give other results than this window.");
+    m_note = new QLabel(text, this);
+    m_note->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    // Enter belongs to the table: it picks the row, it does not close the dialog.
+    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_note);
+    layout->addWidget(m_table);
+    layout->addWidget(buttons);
+    int width = 0;
+    for (int c = 0; c < Columns; ++c)
+        width += m_table->columnWidth(c);
+    resize(std::min(width + 60, 1200), 480);
+    m_table->setFocus();
+}
+
+void CompareDialog::pick(const QModelIndex& index) {
+    if (!index.isValid())
+        return;
+    const auto* sorted = static_cast<const QSortFilterProxyModel*>(m_table->model());
+    const StationReport& run = m_model->run(sorted->mapToSource(index).row());
+    accept();
+    if (onPick)
+        onPick(run.tool, run.angleHead);
+}
+
+} // namespace veldrune

@@ -1,0 +1,83 @@
+#include "gui/windowcommands.h"
+
+#include "app/accessiblenames.h"
+#include "app/veldrune.h"
+#include "gui/comparetools.h"
+#include "gui/qtwindow.h"
+#include "platform/platform.h"
+#include "window/useractions.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QShortcut>
+
+namespace veldrune {
+
+WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
+    : m_window(window)
+    , m_program(program)
+    , m_files(program) {
+    Form1& f = program.form();
+    const std::pair<int, QKeySequence> buttons[] = {{0, QKeySequence(Qt::Key_F5)},
+                                                    {1, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                                                    {2, QKeySequence(Qt::Key_F1)},
+                                                    {3, QKeySequence(Qt::CTRL | Qt::Key_L)}};
+    for (const auto& [index, keys] : buttons)
+        window.addShortcut(f.Command1(index), keys);
+
+    const auto onKeys = [&](const QKeySequence& keys, void (StationFiles::*action)()) {
+        auto* shortcut = new QShortcut(keys, &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window,
+                         [this, action] { m_window.perform([&] { (m_files.*action)(); }); });
+    };
+    onKeys(QKeySequence::Open, &StationFiles::open);
+    onKeys(QKeySequence::Save, &StationFiles::save);
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &StationFiles::saveAs);
+    window.onFileDropped = [this](const QString& path) { m_files.open(path); };
+    window.setAcceptDrops(true);
+
+    auto* compare = new QShortcut(QKeySequence(Qt::Key_F3), &window);
+    QObject::connect(compare, &QShortcut::activated, &window, [this] { compareTools(); });
+    QWidget* tools = window.widgetFor(f.TOOLLIST);
+    tools->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(tools, &QWidget::customContextMenuRequested, tools, [this, tools](QPoint at) {
+        QMenu menu(tools);
+        menu.addAction(QStringLiteral("Compare tools...\tF3"), [this] { compareTools(); });
+        menu.exec(tools->mapToGlobal(at));
+    });
+
+    window.setAccessibleNames([&f](const Control& control) { return AccessibleName(f, control); });
+    // Each caption labels its field or list: the relation by which a screen reader on Linux
+    // names a list, whose name there is its current entry.
+    for (const auto& control : f.controls()) {
+        if (const Control* caption = CaptionOf(f, *control)) {
+            if (auto* label = qobject_cast<QLabel*>(window.widgetFor(*caption)))
+                label->setBuddy(window.widgetFor(*control));
+        }
+    }
+}
+
+CompareDialog* WindowCommands::compareTools() {
+    auto* dialog = new CompareDialog(m_program, m_files.opened(), &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!dialog->failure.isEmpty()) {
+        const QString why = dialog->failure;
+        delete dialog;
+        m_program.platform().showMessage(QStringLiteral("The tools cannot be compared: ") + why,
+                                         MessageIcon::Information, QStringLiteral("Compare tools"));
+        return nullptr;
+    }
+    Form1& f = m_program.form();
+    dialog->onPick = [this, &f](const QString& tool, const QString& head) {
+        // The same picks a person makes: the tool, then the head.
+        m_window.perform([&] {
+            PickEntry(f, f.TOOLLIST, tool, 1);
+            if (!head.isEmpty() && f.ANGLE.visible())
+                PickEntry(f, f.ANGLE, head);
+        });
+    };
+    dialog->open();
+    return dialog;
+}
+
+} // namespace veldrune

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gui/stationfiles.h"
+
+#include <QPointer>
+
+namespace veldrune {
+
+class CompareDialog;
+class QtWindow;
+class Veldrune;
+
+// The main window's commands beyond the clicks on its controls: a key for each picture button
+// (F5 UPDATE CALCULATION, Ctrl+P PRINT OUT, F1 the about box, Ctrl+L LOAD CALCULATION), station
+// files (Ctrl+O, Ctrl+S, Ctrl+Shift+S, drops), "Compare tools..." (F3 and the tool list's
+// context menu), and the names assistive technology reads for every control.
+class WindowCommands {
+public:
+    WindowCommands(QtWindow& window, Veldrune& program);
+
+    StationFiles& files() { return m_files; }
+
+    // Opens "Compare tools..." over the window, or tells why the station cannot be ranked.
+    // The dialog is modal to the window but returns at once; it deletes itself when closed.
+    CompareDialog* compareTools();
+
+private:
+    QtWindow& m_window;
+    Veldrune& m_program;
+    StationFiles m_files;
+};
+
+} // namespace veldrune

@@ -1,0 +1,163 @@
+// The main window's commands beyond its controls, on the shipped catalogue, by real keys.
+
+#include "gui/windowcommands.h"
+
+#include "app/commandbuttons.h"
+#include "gui/comparetools.h"
+#include "gui/qtwindow.h"
+#include "quietdesktop.h"
+#include "report/captions.h"
+#include "station/output.h"
+#include "station/rank.h"
+#include "station/stationfile.h"
+#include "support/station.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace veldrune {
+namespace {
+
+const QString Stations = QStringLiteral(VELDRUNE_TEST_DATA "/stations");
+
+// The window program with its commands, opened on a station file of the test data.
+struct Desktop {
+    explicit Desktop(const QString& station) {
+        program.startUp({});
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(commands.files().open(Stations + u'/' + station));
+    }
+    test::QuietDesktop platform{QStringLiteral(VELDRUNE_SHIPPED_DATA), Stations};
+    Veldrune program{platform};
+    Form1& f = program.form();
+    QtWindow window{f};
+    WindowCommands commands{window, program};
+};
+
+TEST(CompareTools, RowsAreTheStationsRankingAndEnterPicksTheRowAsAHandWould) {
+    Desktop d(u"duty-cycle.json"_s);
+    TypeAndLeave(d.f, d.f.Text4(9), u"60"_s); // above KRV-110QM1-05's maximum, which it shows
+    ASSERT_EQ(d.f.Text4(9).text(), d.f.Label4(0).text());
+    QTest::keyClick(&d.window, Qt::Key_F3);
+    auto* dialog = d.window.findChild<CompareDialog*>();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_TRUE(dialog->note()->text().contains(u"the 60 NM that was typed"_s));
+
+    // veldrune-calc --rank --json for the station at 60 N·m.
+    auto station = std::get<Station>(ReadStation(test::TestData(u"stations/duty-cycle.json"_s)));
+    station.dutyCycle->fasteningTorque = u"60"_s;
+    const auto ranked = RankStation(station, {QStringLiteral(VELDRUNE_SHIPPED_DATA), Stations});
+    const QJsonArray runs =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(StationsJson(std::get<std::vector<StationReport>>(ranked))))
+            .array();
+    const QAbstractItemModel* rows = dialog->table()->model();
+    ASSERT_EQ(rows->rowCount(), runs.size());
+    int chosen = -1;
+    for (int r = 0; r < rows->rowCount(); ++r) {
+        const QJsonObject run = runs[r].toObject(), rank = run[u"rank"].toObject();
+        const QJsonObject duty = run[u"duty_cycle"].toObject();
+        const QJsonValue safe = rank[u"shortest_safe_cycle_time"];
+        QStringList shown;
+        for (int c = 0; c < rows->columnCount(); ++c)
+            shown.append(rows->index(r, c).data().toString());
+        EXPECT_EQ(
+            shown,
+            (QStringList{QString::number(rank[u"position"].toInt()), run[u"tool"].toString(),
+                         run[u"angle_head"].toString(), run[u"total_time"].toString(),
+                         u"%1"_s.arg(duty[u"peak_load_percent"].toDouble(), 0, 'f', 1),
+                         duty[u"fastening_torque"].toString().trimmed(),
+                         run[u"ratings"][u"max_torque"][u"NM"].toString().trimmed(),
+                         safe.isNull() ? u"-"_s : safe.toString(), rank[u"verdict"].toString()}));
+        if (shown[1] == u"KRV-320QM3"_s && shown[2] == u"RH4"_s)
+            chosen = r;
+    }
+    ASSERT_GE(chosen, 0);
+    dialog->table()->setCurrentIndex(rows->index(chosen, 0));
+    QTest::keyClick(dialog->table(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    Desktop byHand(u"duty-cycle.json"_s);
+    TypeAndLeave(byHand.f, byHand.f.Text4(9), u"60"_s);
+    ASSERT_TRUE(PickEntry(byHand.f, byHand.f.TOOLLIST, u"KRV-320QM3"_s, 1));
+    ASSERT_TRUE(PickEntry(byHand.f, byHand.f.ANGLE, u"RH4"_s));
+    EXPECT_EQ(test::Shown(d.f), test::Shown(byHand.f));
+}
+
+TEST(WindowKeys, PressTheirButtonsWhoseTooltipsNameThem) {
+    Desktop d(u"duty-cycle.json"_s);
+    const std::tuple<int, QKeyCombination, QString> rows[] = {
+        {0, Qt::Key_F5, u"UPDATE CALCULATION (F5)"_s},
+        {1, Qt::CTRL | Qt::Key_P, u"PRINT OUT (Ctrl+P)"_s},
+        {2, Qt::Key_F1, u"ABOUT VELDRUNE (F1)"_s},
+        {3, Qt::CTRL | Qt::Key_L, u"LOAD CALCULATION (Ctrl+L)"_s}};
+    // The chart's tooltip and description: the figures veldrune-calc gives for the station
+    // (peak_load_percent 33.2387695, final_load_percent 31.9133682).
+    const QString words =
+        u"Peak motor load 33.2 %, load at the end of the period 31.9 %: no overload"_s;
+    const QWidget* chart = d.window.widgetFor(d.f.Picture2);
+    EXPECT_EQ(chart->toolTip(), words);
+    EXPECT_EQ(chart->accessibleDescription(), words);
+
+    d.f.Picture2.setToolTip({});
+    for (const auto& [button, keys, tip] : rows) {
+        EXPECT_EQ(d.window.widgetFor(d.f.Command1(button))->toolTip(), tip);
+        QTest::keyClick(&d.window, keys.key(), keys.keyboardModifiers());
+    }
+    // F5 drew the chart again, Ctrl+P asked for a printer for the station, F1 showed the about
+    // box, Ctrl+L switched to the short layout.
+    EXPECT_TRUE(d.f.Picture2.toolTip().startsWith(u"Peak motor load "_s));
+    EXPECT_EQ(d.platform.messages,
+              (QStringList{u"VELDRUNE - Station 40, wheel nuts"_s, AboutText()}));
+    EXPECT_FALSE(d.program.flags().LoadSectionShown);
+}
+
+TEST(Accessibility, EveryFocusableControlHasANameThatFollowsTheCaptionFile) {
+    test::FakePlatform platform; // a caption file with two keys: the rest of the window blank
+    platform.putShippedCatalogue();
+    platform.putProgramFile(CaptionFileName, "3\tWERKZEUGTYP\r\n19\tANLAUFZEIT\r\n");
+    Veldrune program(platform);
+    program.startUp({});
+    Form1& f = program.form();
+    QtWindow window(f);
+    WindowCommands commands(window, program);
+    window.show();
+    ASSERT_TRUE(PickEntry(f, f.TOOLLIST, u"KRV-110QM1-05"_s, 1));
+    window.perform([] {}); // as after any event: the names follow what the window shows
+    const auto name = [](QWidget* widget) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        if (control->role() != QAccessible::ComboBox)
+            return control->text(QAccessible::Name);
+        // A list's name is its current entry here: its caption is the label it has, if any.
+        const auto labels = control->relations(QAccessible::Label);
+        return labels.isEmpty() ? widget->accessibleName()
+                                : labels.first().first->text(QAccessible::Name);
+    };
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_FALSE(name(widget).isEmpty()) << widget->metaObject()->className();
+        }
+    }
+    // The file's wording; the built-in one where the file leaves a caption blank.
+    const std::pair<const Control*, QString> names[] = {
+        {&f.TOOLLIST, u"WERKZEUGTYP"_s},
+        {&f.Text4(0), u"ANLAUFZEIT"_s},
+        {&f.Text4(4), u"TIGHTENING TIME"_s},
+        {&f.TOTAL, u"ESTIMATED TOTAL TIME "_s + f.TOTAL.text().trimmed()},
+        {&f.Command1(1), u"PRINT OUT"_s}};
+    for (const auto& [control, expected] : names)
+        EXPECT_EQ(name(window.widgetFor(*control)), expected);
+}
+
+} // namespace
+} // namespace veldrune
