@@ -172,11 +172,6 @@ TEST_F(Report, ToolLineNamesTheAngleHeadAndItsGearRatio) {
     Form1& f = s.form();
     ASSERT_TRUE(s.pick(f.ANGLE, u"RH3"_s));
     EXPECT_TRUE(print()->printed(u"KRV-220QT2-RH3   Gear Ratio = "_s + f.Label17.text()));
-
-    // No tool name, but a head shown: the line still prints.
-    f.TOOLLIST.setListIndex(-1);
-    f.ANGLE.setVisible(true);
-    EXPECT_TRUE(print()->printed(u"RH3   Gear Ratio = "_s));
 }
 
 TEST_F(Report, PreviewPrintsInTheLanguageFaceOrInArialWhereTheSystemLacksIt) {

@@ -90,12 +90,6 @@ TEST(ReadStation, NumbersAreTypedInTheirShortestFormAndStringsAsWritten) {
               (std::vector<std::optional<QString>>{
                   u"0.8"_s, u"1500"_s, u"1500"_s, u"12.70"_s, u"7"_s, u"1e+21"_s, QString(), {}}));
     EXPECT_EQ(s.fastening, Station::Fastening::Untouched);
-    const auto bolt = ReadStation(R"({"system": "S", "tool": "T", "fastening": {"bolt_pitch": 1},
-        "angle_head": " "})");
-    ASSERT_TRUE(std::holds_alternative<Station>(bolt));
-    EXPECT_EQ(std::get<Station>(bolt).fastening, Station::Fastening::BoltData);
-    EXPECT_FALSE(std::get<Station>(bolt).boltLength);
-    EXPECT_EQ(std::get<Station>(bolt).angleHead, QString());
 }
 
 } // namespace
