@@ -240,8 +240,9 @@ void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& ste
     QPointF least = load[0]; // the corners of the load's extent in the run
     QPointF most = load[0];
     for (qsizetype j = 1; j < torque.size(); ++j) {
-        const auto [left, right] = std::minmax(torque[j - 1].x(), torque[j].x());
-        const auto [top, bottom] = std::minmax(torque[j - 1].y(), torque[j].y());
+        // By value: minmax of two temporaries would return references to them.
+        const auto [left, right] = std::minmax({torque[j - 1].x(), torque[j].x()});
+        const auto [top, bottom] = std::minmax({torque[j - 1].y(), torque[j].y()});
         if (j > first + 1 && left - near < most.x() && right + near > least.x() &&
             top - near < most.y() && bottom + near > least.y()) {
             drawRun(first, j - 1);

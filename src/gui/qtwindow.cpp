@@ -414,7 +414,9 @@ void QtWindow::addShortcut(Control& button, const QKeySequence& keys) {
 
 void QtWindow::setAccessibleNames(std::function<QString(const Control&)> name) {
     m_name = std::move(name);
-    updateNames();
+    // Named once the window is up: nothing reads the names before, and naming every widget
+    // would only make the window appear later.
+    QTimer::singleShot(0, this, [this] { updateNames(); });
 }
 
 void QtWindow::updateNames() {

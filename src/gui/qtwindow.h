@@ -41,9 +41,9 @@ public:
     // its tooltip names them.
     void addShortcut(Control& button, const QKeySequence& keys);
 
-    // What assistive technology calls each control (screen readers read it out); asked again
-    // whenever the window has handled an event, so that names follow what the controls show.
-    // Without it a control has Qt's own name: its text.
+    // What assistive technology calls each control (screen readers read it out); asked once
+    // the event loop runs, then again whenever the window has handled an event, so that names
+    // follow what the controls show. Without it a control has Qt's own name: its text.
     void setAccessibleNames(std::function<QString(const Control&)> name);
 
 protected:

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <iostream>
+#include <memory>
 #include <string_view>
 
 int main(int argc, char* argv[]) {
@@ -52,9 +53,6 @@ int main(int argc, char* argv[]) {
     const auto arguments = veldrune::SplitArguments(QApplication::arguments().mid(1));
     program.startUp(arguments.commandLine);
     veldrune::QtWindow window(program.form());
-    veldrune::QtWindow preview(program.form2(), false);
-    // Closing the preview unloads it: the next use loads it again.
-    preview.onClosed = [&] { program.form2().setLoaded(false); };
     platform.setMainWindow(&window);
     // Start-up centred the window by the frame the layout assumes; once the window system
     // tells the real one, the window is centred by that.
@@ -65,6 +63,13 @@ int main(int argc, char* argv[]) {
 
     window.show();
     window.activateWindow();
+    // The preview of PRINT TEST is made once the main window is up: nothing can show it before.
+    std::unique_ptr<veldrune::QtWindow> preview;
+    QTimer::singleShot(0, &window, [&] {
+        preview = std::make_unique<veldrune::QtWindow>(program.form2(), false);
+        // Closing the preview unloads it: the next use loads it again.
+        preview->onClosed = [&] { program.form2().setLoaded(false); };
+    });
     if (!arguments.stationFiles.isEmpty()) {
         const QString path = QDir::current().absoluteFilePath(arguments.stationFiles.first());
         QTimer::singleShot(0, &window,
