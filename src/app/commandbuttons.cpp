@@ -26,7 +26,8 @@ void LoadCalculation(Form1& form, ProgramFlags& flags, Platform& platform) {
 // The printer dialog, then the report as one page, as a job named after the program and the
 // station's description. A cancelled dialog prints nothing. What the print system tells of
 // trouble is told: before the page, and the page is not printed; after it, as a warning that
-// it may not come out. A page the printer or the file refuses is told, with the cause.
+// it may not come out. A page the printer, the print system or the file refuses is told, with
+// the cause.
 void PrintOut(Veldrune& program) {
     Platform& platform = program.platform();
     const QString description = program.form().Text5.text().trimmed();
@@ -43,6 +44,8 @@ void PrintOut(Veldrune& program) {
     if (const QString failure = PrintPage(*printer, program.reportContext(false));
         !failure.isEmpty())
         return tell(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + failure.toUpper());
+    if (const QString refusal = platform.printRefusal(*printer); !refusal.isEmpty())
+        return tell(QStringLiteral("THE REPORT WAS NOT PRINTED: ") + refusal.toUpper());
     if (const QString trouble = platform.printerTrouble(*printer); !trouble.isEmpty())
         tell(QStringLiteral("THE REPORT MAY NOT HAVE BEEN PRINTED: ") + trouble.toUpper());
 }

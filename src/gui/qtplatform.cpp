@@ -1,5 +1,6 @@
 #include "gui/qtplatform.h"
 
+#include "gui/cupsqueue.h"
 #include "window/twips.h"
 
 #include <QFileDialog>
@@ -68,7 +69,15 @@ QString QtPlatform::printerTrouble(QPagedPaintDevice& device) {
         return QStringLiteral("the print system no longer knows the printer %1").arg(name);
     if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
         return QStringLiteral("the printer %1 is stopped or reports an error").arg(name);
-    return {};
+    return CupsQueueRefusal(name);
+}
+
+QString QtPlatform::printRefusal(QPagedPaintDevice& device) {
+    const auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
+        return {};
+    // The last request of the print system's library was the one that sent the page.
+    return CupsLastRefusal();
 }
 
 QSizeF QtPlatform::printerPageSize() const {

@@ -20,6 +20,7 @@ public:
     QSizeF screenSize() const override;
     std::unique_ptr<QPagedPaintDevice> choosePrinter(const QString& jobName) override;
     QString printerTrouble(QPagedPaintDevice& device) override;
+    QString printRefusal(QPagedPaintDevice& device) override;
     QSizeF printerPageSize() const override;
     QString chooseStationFile(FileDialog dialog, const QString& suggested) override;
 

@@ -64,6 +64,9 @@ public:
     // error, a job aborted), asked before a page is printed and after; empty when it tells of
     // none, which is not a promise that the page comes out.
     virtual QString printerTrouble(QPagedPaintDevice&) { return {}; }
+    // Once a page has gone to the chosen printer: why the print system refused it; empty when
+    // it took the page or does not tell.
+    virtual QString printRefusal(QPagedPaintDevice&) { return {}; }
     // The size of the default printer's page, in twips.
     virtual QSizeF printerPageSize() const = 0;
 

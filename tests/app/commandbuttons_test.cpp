@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace veldrune {
@@ -98,15 +100,18 @@ TEST_F(CommandButtons, PrintOutPrintsOnePageOnTheChosenPrinterOrTellsWhyNot) {
     EXPECT_TRUE(s.platform.messages()[0].text.startsWith(u"THE REPORT WAS NOT PRINTED: "_s));
     EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Critical);
 
-    // The printer's trouble is told: before the page, which is then not printed, or after it.
+    // The printer's trouble is told: before the page, which is then not printed, or after it;
+    // a page the print system refused was not printed.
     TypeAndLeave(f, f.Text5, u"Station 7"_s);
     s.platform.printer = [&] { return std::make_unique<QPdfWriter>(path); };
-    const std::pair<QStringList, QString> troubles[] = {
-        {{u"stopped"_s}, u"THE REPORT WAS NOT PRINTED: STOPPED"_s},
-        {{QString(), u"job aborted"_s}, u"THE REPORT MAY NOT HAVE BEEN PRINTED: JOB ABORTED"_s}};
-    for (const auto& [told, message] : troubles) {
+    const std::tuple<QStringList, QString, QString> troubles[] = {
+        {{u"stopped"_s}, {}, u"THE REPORT WAS NOT PRINTED: STOPPED"_s},
+        {{QString(), u"job aborted"_s}, {}, u"THE REPORT MAY NOT HAVE BEEN PRINTED: JOB ABORTED"_s},
+        {{QString(), u"job aborted"_s}, u"refused"_s, u"THE REPORT WAS NOT PRINTED: REFUSED"_s}};
+    for (const auto& [told, refusal, message] : troubles) {
         s.platform.clearMessages();
         s.platform.troubles = told;
+        s.platform.refusal = refusal;
         f.click(f.Command1(1));
         EXPECT_EQ(s.platform.messageTexts(), QStringList{message});
     }

@@ -59,6 +59,7 @@ public:
     QString printerTrouble(QPagedPaintDevice&) override {
         return troubles.isEmpty() ? QString() : troubles.takeFirst();
     }
+    QString printRefusal(QPagedPaintDevice&) override { return refusal; }
     QSizeF printerPageSize() const override { return A4InTwips; }
     // The file dialog answers with `chosenFile` (empty: cancelled) and notes what it offered.
     QString chooseStationFile(FileDialog dialog, const QString& suggested) override {
@@ -79,6 +80,7 @@ public:
     std::function<std::unique_ptr<QPagedPaintDevice>()> printer;
     QStringList printJobs; // the names of the jobs the printer dialog was opened for
     QStringList troubles;  // what the printer tells, asked before the page, then after it
+    QString refusal;       // why the print system refused the page sent
     QString chosenFile;
     std::vector<std::pair<FileDialog, QString>> dialogs;
     QString writeFailure;
