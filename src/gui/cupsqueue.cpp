@@ -49,13 +49,8 @@ QString CupsQueueRefusal(const QString& printer) {
         if (CupsDest* dest = getNamedDest(nullptr, queue.constData(), nullptr)) {
             const char* accepting =
                 getOption("printer-is-accepting-jobs", dest->optionCount, dest->options);
-            if (accepting && qstrcmp(accepting, "false") == 0) {
-                const char* reason =
-                    getOption("printer-state-message", dest->optionCount, dest->options);
+            if (accepting && qstrcmp(accepting, "false") == 0)
                 refusal = QStringLiteral("the printer %1 does not accept jobs").arg(printer);
-                if (reason && *reason)
-                    refusal += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(reason));
-            }
             freeDests(1, dest);
         }
     }
@@ -69,7 +64,8 @@ QString CupsLastRefusal() {
         return {};
     const auto lastError = symbol<int()>(cups, "cupsLastError");
     const auto lastErrorString = symbol<const char*()>(cups, "cupsLastErrorString");
-    // IPP status codes below 0x0400 are successes (0x0000 to 0x00ff) and redirections.
+    // IPP status codes below 0x0400 are successes, notes and redirections; errors of the
+    // client, the server and CUPS itself lie above.
     constexpr int FirstError = 0x0400;
     QString refusal;
     if (lastError && lastErrorString && lastError() >= FirstError) {
