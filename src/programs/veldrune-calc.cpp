@@ -354,17 +354,11 @@ int main(int argc, char* argv[]) {
     Request request;
     if (const auto status = readCommandLine(argc, argv, request))
         return *status;
-    auto app = startApplication(argc, argv);
+    const auto app = startApplication(argc, argv);
     const veldrune::RunOptions options = runOptions(request);
     if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + request.catalogue + ": cannot be read");
     const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
-    const int status =
-        request.rank ? rankStation(request, options, place) : runStations(request, options, place);
-    // Everything is written. Qt's font database, which most runs never use, would load the
-    // font configuration on its way out only to free it: a quarter of a short run's time. The
-    // process ends with the application still standing; the system frees what it holds.
-    std::cout.flush();
-    (void)app.release();
-    return status;
+    return request.rank ? rankStation(request, options, place)
+                        : runStations(request, options, place);
 }
