@@ -90,7 +90,6 @@ void Veldrune::startUp(const QString& commandLine) {
 
     // The window opens with the focus on the first control of the focus order.
     f.moveFocus(f.TOOLLIST);
-    f.startJournal();
 }
 
 void Veldrune::startLike(const Veldrune& running) {

@@ -4,7 +4,7 @@
 #include "input/entryfields.h"
 #include "platform/platform.h"
 #include "station/rank.h"
-#include "station/stationfile.h"
+#include "station/savestation.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -51,22 +51,6 @@ QString cell(const RankRow& row, int column) {
 
 bool numeric(int column) {
     return column != Tool && column != Head && column != Verdict;
-}
-
-// Where the window shows the tool's maximum torque in place of a higher one, the torque that was
-// asked for: the text last typed into the field since the window started or a station file was
-// opened, else the opened station's; nothing when the unit was changed since.
-std::optional<QString> askedTorque(const Form1& f, const std::optional<Station>& opened) {
-    const auto& journal = f.journal();
-    for (auto event = journal.rbegin(); event != journal.rend(); ++event) {
-        if (event->control == f.TQUNIT.id() && event->kind == UserEvent::Kind::Pick)
-            return std::nullopt;
-        if (event->control == f.Text4(9).id() && event->kind == UserEvent::Kind::Type)
-            return event->text;
-    }
-    if (opened && opened->dutyCycle && opened->dutyCycle->torqueUnit == f.TQUNIT.text())
-        return opened->dutyCycle->fasteningTorque;
-    return std::nullopt;
 }
 
 } // namespace
@@ -147,38 +131,28 @@ QVariant RankModel::headerData(int section, Qt::Orientation orientation, int rol
     }
 }
 
-CompareDialog::CompareDialog(Veldrune& program, const std::optional<Station>& opened,
-                             QWidget* parent)
+CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Compare tools"));
     const Form1& f = program.form();
+    // The station as saving would write it: a torque above the tool's maximum, which the window
+    // shows as the maximum, as it was typed, so that the tools too weak for it are told.
+    const auto saved = SaveStation(program);
     Station station = PlainStation(program);
-    // The window shows a tool's maximum in place of a higher torque: the runs ask for the
-    // torque the station needs, as it was typed, so that the tools too weak for it are told.
     QString torqueNote;
     if (station.dutyCycle && station.dutyCycle->fasteningTorque &&
-        *station.dutyCycle->fasteningTorque != f.Text4(9).text()) {
-        if (const auto asked = askedTorque(f, opened)) {
-            station.dutyCycle->fasteningTorque = *asked;
-            torqueNote = QStringLiteral("The window shows %1's maximum torque; the runs ask for "
-                                        "the %2 %3 that was typed.")
-                             .arg(f.TOOLLIST.text().trimmed(), asked->trimmed(), f.TQUNIT.text());
-        } else {
-            torqueNote =
-                QStringLiteral("The window shows %1's maximum torque in place of a "
-                               "higher one: the runs ask for %2 %3.")
-                    .arg(f.TOOLLIST.text().trimmed(),
-                         station.dutyCycle->fasteningTorque.value_or(QString()), f.TQUNIT.text());
-        }
-    }
+        *station.dutyCycle->fasteningTorque != f.Text4(9).text())
+        torqueNote = QStringLiteral("The window shows %1's maximum torque; the runs ask for "
+                                    "the %2 %3 that was typed.")
+                         .arg(f.TOOLLIST.text().trimmed(),
+                              station.dutyCycle->fasteningTorque->trimmed(), f.TQUNIT.text());
     const Platform& platform = program.platform();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto ranked =
         RankStation(station, RankPlace{platform.programFolder(), platform.workingFolder()}, {}, {},
                     int(std::max(1u, std::thread::hardware_concurrency())));
-    // The ranking runs the window's station in its plain form; where that form does not give
-    // this very window (entries made in an order it cannot hold), the reader is told.
-    const bool exact = NoToolChosen(program.form()) || Reopens(program, station);
+    // Where the station's plain form does not give this very window, the reader is told.
+    const bool exact = !saved || saved->differences.isEmpty();
     QApplication::restoreOverrideCursor();
     if (const auto* error = std::get_if<StationError>(&ranked)) {
         failure = error->message;
@@ -212,9 +186,9 @@ CompareDialog::CompareDialog(Veldrune& program, const std::optional<Station>& op
     if (!torqueNote.isEmpty())
         text += u'\n' + torqueNote;
     if (!exact)
-        text += QStringLiteral("\nThe window's entries were made in an order a station without "
-                               "a session cannot hold: the runs use the fields as they stand, "
-                               "which may give other results than this window.");
+        text += QStringLiteral("\nThe runs use the fields as a station file holds them, which "
+                               "shows otherwise than this window: ") +
+                saved->differences.join(QStringLiteral("; ")).toLower() + u'.';
     m_note = new QLabel(text, this);
     m_note->setWordWrap(true);
 

@@ -44,11 +44,9 @@ private:
 // Escape closes it without a change.
 class CompareDialog : public QDialog {
 public:
-    // Ranks the window's station; `opened` is the station file the window was last opened
-    // from, if any. When it cannot be ranked, `failure` says why and the dialog should not be
-    // shown.
-    CompareDialog(Veldrune& program, const std::optional<Station>& opened,
-                  QWidget* parent = nullptr);
+    // Ranks the window's station, finishing the edit in progress first. When it cannot be
+    // ranked, `failure` says why and the dialog should not be shown.
+    explicit CompareDialog(Veldrune& program, QWidget* parent = nullptr);
 
     std::function<void(const QString& tool, const QString& head)> onPick;
     QString failure;

@@ -2,8 +2,8 @@
 
 #include "app/veldrune.h"
 #include "platform/recordingplatform.h"
-#include "station/runner.h"
-#include "station/stationfile.h"
+#include "station/apply.h"
+#include "station/savestation.h"
 
 namespace veldrune {
 
@@ -20,10 +20,8 @@ bool StationFiles::open(const QString& path) {
         platform.showMessage(line, MessageIcon::Critical, ProgramTitle);
         return false;
     };
-    const auto bytes = platform.readFile(path);
-    if (!bytes)
-        return refuse(path + QStringLiteral(": cannot be read"));
-    const auto read = ReadStation(*bytes);
+    m_program.form().finishEdit();
+    const auto read = ReadStationFile(platform, path);
     if (const auto* error = std::get_if<StationError>(&read))
         return refuse(StationErrorLine(path, *error));
     const Station& station = std::get<Station>(read);
@@ -37,8 +35,6 @@ bool StationFiles::open(const QString& path) {
     if (const auto refusal = ApplyStation(trial, station, quiet.messages()))
         return refuse(StationErrorLine(path, *refusal));
     m_program.takeOver(trial);
-    m_program.form().startJournal();
-    m_opened = station;
     // The messages the station gave, each once, as the window tells them.
     QStringList told;
     for (const QString& message : quiet.messages()) {
@@ -67,26 +63,13 @@ void StationFiles::saveAs() {
 
 void StationFiles::saveTo(const QString& path) {
     Platform& platform = m_program.platform();
-    const auto station = StationOfWindow(m_program, m_opened);
-    if (!station) {
+    const auto saved = SaveStation(m_program);
+    if (!saved) {
         platform.showMessage(QStringLiteral("CHOOSE A TOOL BEFORE SAVING THE STATION"),
                              MessageIcon::Information, ProgramTitle);
         return;
     }
-    // The file is read back as opening would read it: a text the file cannot hold exactly
-    // (a broken character, say) would reopen to another window, and is not written.
-    const QByteArray text = StationFileText(*station);
-    const auto reread = ReadStation(text);
-    if (!std::holds_alternative<Station>(reread) ||
-        !Reopens(m_program, std::get<Station>(reread))) {
-        platform.showMessage(
-            QStringLiteral("THE STATION WAS NOT SAVED TO %1: THE FILE WOULD NOT REOPEN AS THE "
-                           "WINDOW SHOWS IT")
-                .arg(path),
-            MessageIcon::Critical, ProgramTitle);
-        return;
-    }
-    const QString failure = platform.writeFile(path, text);
+    const QString failure = platform.writeFile(path, StationFileText(saved->station));
     if (!failure.isEmpty()) {
         platform.showMessage(
             QStringLiteral("THE STATION WAS NOT SAVED TO %1: %2").arg(path, failure),
@@ -94,6 +77,11 @@ void StationFiles::saveTo(const QString& path) {
         return;
     }
     m_current = path;
+    // The user's work is saved whatever the file cannot hold; what it cannot is told.
+    if (!saved->differences.isEmpty())
+        platform.showMessage(QStringLiteral("THE STATION WAS SAVED TO %1, BUT OPENED AGAIN: %2")
+                                 .arg(path, saved->differences.join(QStringLiteral("; "))),
+                             MessageIcon::Information, ProgramTitle);
 }
 
 } // namespace veldrune

@@ -1,17 +1,14 @@
 #pragma once
 
-#include "station/station.h"
-
 #include <QString>
-
-#include <optional>
 
 namespace veldrune {
 
 class Veldrune;
 
 // Station files in the window: opening one applies it to the window as a person would type
-// it; saving writes what the window shows. The file last opened or saved is the current one.
+// it; saving writes what the window shows. Both first finish the edit in progress, as a button
+// press does. The file last opened or saved is the current one.
 class StationFiles {
 public:
     explicit StationFiles(Veldrune& program)
@@ -29,15 +26,12 @@ public:
     void saveAs();
 
     const QString& currentFile() const { return m_current; }
-    // The station the window was last opened from, if any.
-    const std::optional<Station>& opened() const { return m_opened; }
 
 private:
     void saveTo(const QString& path);
 
     Veldrune& m_program;
     QString m_current;
-    std::optional<Station> m_opened; // the station the window was last opened from
 };
 
 } // namespace veldrune

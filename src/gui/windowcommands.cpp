@@ -58,7 +58,7 @@ WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
 }
 
 CompareDialog* WindowCommands::compareTools() {
-    auto* dialog = new CompareDialog(m_program, m_files.opened(), &m_window);
+    auto* dialog = new CompareDialog(m_program, &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!dialog->failure.isEmpty()) {
         const QString why = dialog->failure;

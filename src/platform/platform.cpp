@@ -46,6 +46,14 @@ QString Platform::writeFile(const QString&, const QByteArray&) {
     return QStringLiteral("there is no file system to write to");
 }
 
+std::variant<QByteArray, QString> Platform::readFileUpTo(const QString& path, qint64 limit) const {
+    auto bytes = readFile(path);
+    if (!bytes)
+        return QStringLiteral("No such file or directory");
+    bytes->truncate(limit + 1);
+    return *bytes;
+}
+
 bool Platform::fileExists(const QString& path) const {
     return readFile(path).has_value();
 }
@@ -100,6 +108,19 @@ std::optional<QByteArray> LocalFiles::readFile(const QString& path) const {
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
+}
+
+std::variant<QByteArray, QString> LocalFiles::readFileUpTo(const QString& path,
+                                                           qint64 limit) const {
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("it is a folder");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    QByteArray bytes = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return bytes;
 }
 
 QStringList LocalFiles::listFiles(const QString& folder, const QString& pattern) const {

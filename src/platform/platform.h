@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <variant>
 
 namespace veldrune {
 
@@ -40,6 +41,9 @@ public:
     // Length of a file in bytes, 0 when it is missing or its length cannot be had.
     virtual std::int32_t fileSize(const QString& path) const = 0;
     virtual std::optional<QByteArray> readFile(const QString& path) const = 0;
+    // The first `limit` bytes of a file and one more where it has more (so that reading a device
+    // that never ends ends), or why it cannot be read, in the system's words.
+    virtual std::variant<QByteArray, QString> readFileUpTo(const QString& path, qint64 limit) const;
     // Whether a file is there, empty or not; a folder is not a file.
     virtual bool fileExists(const QString& path) const;
     // Names of the files of a folder that match a pattern such as "*.txt", letter case not
@@ -101,6 +105,8 @@ public:
     QString dataFolder() const override { return InstalledDataFolder(m_programFolder); }
     std::int32_t fileSize(const QString& path) const override;
     std::optional<QByteArray> readFile(const QString& path) const override;
+    std::variant<QByteArray, QString> readFileUpTo(const QString& path,
+                                                   qint64 limit) const override;
     bool fileExists(const QString& path) const override;
     QStringList listFiles(const QString& folder, const QString& pattern) const override;
     QString writeFile(const QString& path, const QByteArray& bytes) override;

@@ -27,6 +27,10 @@ public:
     std::optional<QByteArray> readFile(const QString& path) const override {
         return m_system->readFile(path);
     }
+    std::variant<QByteArray, QString> readFileUpTo(const QString& path,
+                                                   qint64 limit) const override {
+        return m_system->readFileUpTo(path, limit);
+    }
     bool fileExists(const QString& path) const override { return m_system->fileExists(path); }
     QStringList listFiles(const QString& folder, const QString& pattern) const override {
         return m_system->listFiles(folder, pattern);

@@ -8,7 +8,6 @@
 #include "station/rank.h"
 #include "station/runner.h"
 #include "station/station.h"
-#include "station/stationfile.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -233,13 +232,10 @@ using Outcome = std::variant<veldrune::StationReport, Spool::Entry, std::string>
 Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
                    const veldrune::RunOptions& options) {
     const QString file = QString::fromStdString(name);
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return name + ": cannot be read: " + input.errorString().toStdString();
-    const auto station = veldrune::ReadStation(input.readAll());
+    veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
+    const auto station = veldrune::ReadStationFile(platform, file);
     if (const auto* error = std::get_if<veldrune::StationError>(&station))
         return where(file, *error);
-    veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
     auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
     if (const auto* error = std::get_if<veldrune::StationError>(&result))
         return where(file, *error);
@@ -267,11 +263,8 @@ std::optional<std::string> writeFiles(const Request& request,
 int rankStation(const Request& request, const veldrune::RunOptions& options,
                 const veldrune::RankPlace& place) {
     const QString file = QString::fromStdString(request.files.front());
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return refuse(request.files.front() +
-                      ": cannot be read: " + input.errorString().toStdString());
-    const auto station = veldrune::ReadStation(input.readAll());
+    const veldrune::RecordingPlatform files(place.programFolder, place.workingFolder);
+    const auto station = veldrune::ReadStationFile(files, file);
     if (const auto* error = std::get_if<veldrune::StationError>(&station))
         return refuse(where(file, *error));
     Progress progress;

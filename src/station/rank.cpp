@@ -1,11 +1,15 @@
 #include "station/rank.h"
 
 #include "app/veldrune.h"
+#include "calc/loadsimulation.h"
+#include "numbers/numberformat.h"
 #include "numbers/textvalue.h"
 #include "platform/recordingplatform.h"
+#include "station/apply.h"
 #include "station/inorder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace veldrune {
 
@@ -15,7 +19,35 @@ double peakLoad(const StationReport& report) {
     return report.dutyCycle ? report.dutyCycle->load.peakLoadPercent : 0;
 }
 
+// The tools that the station's system offers, in list order, each once, with their heads.
+std::variant<std::vector<ToolChoice>, StationError>
+offeredTools(const QString& system, const RankPlace& place, const RunOptions& options) {
+    RecordingPlatform platform(place.programFolder, place.workingFolder);
+    Veldrune program(platform);
+    StartProgram(program, platform, options);
+    return ToolsOffered(program, system, platform.messages());
+}
+
 } // namespace
+
+// The load does not fall steadily with the cycle time (the steps of the simulation make it
+// jump), so every one is tried. Typing the cycle time changes nothing else the simulation reads.
+QString ShortestSafeCycleTime(Veldrune& program) {
+    const Form1& f = program.form();
+    DutyCycleInputs inputs = ReadDutyCycleInputs(f);
+    const auto hundredths = [](const QString& text) { return std::llround(TextValue(text) * 100); };
+    const long long own = hundredths(f.Text4(8).text());
+    const long long total = std::max(hundredths(f.TOTAL.text()), 1LL);
+    long long safe = own;
+    for (long long cycle = own - 10; cycle >= total; cycle -= 10) {
+        inputs.cycleTime = TextValue(FormatFixed(double(cycle) / 100, 2));
+        const LoadSimulation load = SimulateLoad(inputs, program.catalogue(), false);
+        if (!load.completed || load.peakLoadPercent > 100)
+            break;
+        safe = cycle;
+    }
+    return FormatFixed(double(safe) / 100, 2);
+}
 
 QString Verdict(const StationReport& report) {
     if (const auto& d = report.dutyCycle) {
@@ -44,8 +76,7 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
     runOptions.safeCycle = true;
     runOptions.like = &started;
     runOptions.likeMessages = startPlatform.messages();
-    RecordingPlatform listing(place.programFolder, place.workingFolder);
-    auto offered = OfferedTools(station.system, listing, runOptions);
+    auto offered = offeredTools(station.system, place, runOptions);
     if (auto* error = std::get_if<StationError>(&offered))
         return *error;
 

@@ -10,6 +10,8 @@
 
 namespace veldrune {
 
+class Veldrune;
+
 // Where the runs of a ranking start: the program's folder and the folder it works in, as the
 // batch calculator's own program has them.
 struct RankPlace {
@@ -23,6 +25,11 @@ struct RankPlace {
 // first of these that holds.
 QString Verdict(const StationReport& report);
 inline const QString Fits = QStringLiteral("fits");
+
+// From the station's own cycle time down to the cycle's estimated total time, 0.1 s at a
+// time, each typed as the window would show it ("29.90"): the last cycle time before the
+// first at which the motor overloads or the load cannot be computed.
+QString ShortestSafeCycleTime(Veldrune& program);
 
 // The station run once with every tool its system offers and, when the station names an angle
 // head, with each head that fits each tool (a tool without heads runs without one), with the

@@ -90,29 +90,9 @@ struct RunOptions {
 // the options' program.
 void StartProgram(Veldrune& program, RecordingPlatform& platform, const RunOptions& options);
 
-// Starts the program as the window does and applies the station as a person would at it:
-// picks, then "type and leave" for every given value, and for a duty cycle LOAD CALCULATION,
-// the unit, the duty-cycle fields and the period. The platform should be fresh: its messages
-// are the station's.
+// Starts the program as the window does and applies the station as a person would at it (see
+// ApplyStation). The platform should be fresh: its messages are the station's.
 std::variant<StationReport, StationError>
 RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options = {});
-
-// Applies the station to a freshly started program, as RunStation does. `messagesSoFar` are
-// the messages shown before, such as a missing catalogue, which a refusal names. Returns the
-// refusal, if any; the program then holds what was applied before it.
-std::optional<StationError> ApplyStation(Veldrune& program, const Station& station,
-                                         const QStringList& messagesSoFar = {});
-
-// A tool the system offers, and the angle heads that fit it (none when the system shows no
-// heads).
-struct ToolChoice {
-    QString tool;
-    QStringList angleHeads;
-};
-
-// The tools that the station's system offers, in list order, each once, with their heads:
-// what a person finds by picking the system and then each tool.
-std::variant<std::vector<ToolChoice>, StationError>
-OfferedTools(const QString& system, RecordingPlatform& platform, const RunOptions& options = {});
 
 } // namespace veldrune

@@ -43,14 +43,6 @@ constexpr ControlKey ControlKeys[] = {
     {"load_calculation", "Command1", 3},
 };
 
-QString keyOf(const Control& control) {
-    for (const ControlKey& k : ControlKeys) {
-        if (control.name() == QLatin1String(k.name) && control.index() == k.index)
-            return QString::fromLatin1(k.key);
-    }
-    return control.displayName();
-}
-
 Control* controlOf(const Form1& form, const QString& key) {
     for (const ControlKey& k : ControlKeys) {
         if (key == QLatin1String(k.key))
@@ -83,26 +75,16 @@ bool takes(const Control& control, UserEvent::Kind kind) {
 
 } // namespace
 
-std::vector<SessionStep> SessionOfJournal(const Form1& form, const std::vector<UserEvent>& events) {
-    std::vector<SessionStep> steps;
-    for (const UserEvent& event : events) {
-        SessionStep step{event.kind, keyOf(*form.controls().at(std::size_t(event.control))),
-                         event.text, std::nullopt};
-        if (event.kind == UserEvent::Kind::Key || event.kind == UserEvent::Kind::Pick)
-            step.value = event.value;
-        if (event.kind == UserEvent::Kind::Pick)
-            step.text = event.text.trimmed();
-        steps.push_back(step);
-    }
-    return steps;
-}
-
 std::optional<QString> ReplayStep(Form1& form, const SessionStep& step) {
     Control* control = controlOf(form, step.control);
     if (!control)
         return QStringLiteral("%1 is no control of the window").arg(Excerpt(step.control));
     if (!takes(*control, step.kind))
         return QStringLiteral("%1 takes no such event").arg(step.control);
+    if (!control->shown() || !control->enabled())
+        return QStringLiteral("%1 is %2")
+            .arg(step.control,
+                 control->shown() ? QStringLiteral("switched off") : QStringLiteral("hidden"));
     int value = step.value.value_or(0);
     if (step.kind == UserEvent::Kind::Pick) {
         // By the position where one is given (entries may repeat), else the first entry of
@@ -114,7 +96,8 @@ std::optional<QString> ReplayStep(Form1& form, const SessionStep& step) {
                     value = i;
             }
         }
-        if (control->entry(value).trimmed() != step.text || value >= control->listCount())
+        if (value < 0 || value >= control->listCount() ||
+            control->entry(value).trimmed() != step.text)
             return QStringLiteral("%1 holds no entry %2%3")
                 .arg(step.control, Excerpt(step.text),
                      step.value ? QStringLiteral(" at position %1").arg(value) : QString());

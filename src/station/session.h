@@ -5,13 +5,13 @@
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace veldrune {
 
 class Form1;
 
-// A user's event as a station file writes it, in its "session": the control by the station
+// A user's event as the station files of the first version wrote it, in their "session": the
+// control by the station
 // file's key for it ("initial_time", "tool") or, for controls without one, by its name in the
 // window ("Text4(11)"); a picked entry by its text and its position in the list.
 struct SessionStep {
@@ -22,11 +22,9 @@ struct SessionStep {
     friend bool operator==(const SessionStep&, const SessionStep&) = default;
 };
 
-// The journal's events as steps of a session.
-std::vector<SessionStep> SessionOfJournal(const Form1& form, const std::vector<UserEvent>& events);
-
-// Makes the step on the window as the user made it. Returns why it cannot be made (no such
-// control, a control that takes no such event, an entry the list does not hold), or nothing.
+// Makes the step on the window as the user made it. Returns why it cannot be made as a user
+// could not make it (no such control, a control that takes no such event, one that is hidden
+// or switched off, an entry the list does not hold), or nothing.
 std::optional<QString> ReplayStep(Form1& form, const SessionStep& step);
 
 } // namespace veldrune

@@ -1,5 +1,6 @@
 #include "station/station.h"
 
+#include "platform/platform.h"
 #include "platform/text.h"
 
 #include <QStringList>
@@ -54,18 +55,33 @@ void readFastening(const Json& fastening, Station& station) {
     if (!fastening.is_object())
         fail(QStringLiteral("fastening"),
              QStringLiteral("must be an object with bolt_length and bolt_pitch, or revolutions"));
+    std::optional<Station::Fastening> mode;
     for (const auto& [name, value] : fastening.items()) {
         const QString key = QStringLiteral("fastening.") + fromStd(name);
-        if (name == "bolt_length")
+        if (name == "mode") {
+            const QString option = text(value, key);
+            if (option == QLatin1String("bolt_length"))
+                mode = Station::Fastening::BoltData;
+            else if (option == QLatin1String("revolutions"))
+                mode = Station::Fastening::Revolutions;
+            else
+                fail(key, QStringLiteral("must be \"bolt_length\" or \"revolutions\", not %1")
+                              .arg(Excerpt(option)));
+        } else if (name == "bolt_length")
             station.boltLength = typed(value, key);
         else if (name == "bolt_pitch")
             station.boltPitch = typed(value, key);
         else if (name == "revolutions")
             station.revolutions = typed(value, key);
         else
-            fail(key, QStringLiteral("unknown key; allowed: bolt_length, bolt_pitch, revolutions"));
+            fail(key, QStringLiteral(
+                          "unknown key; allowed: mode, bolt_length, bolt_pitch, revolutions"));
     }
     const bool bolt = station.boltLength || station.boltPitch;
+    if (mode) { // the option chosen, and the data of both options
+        station.fastening = *mode;
+        return;
+    }
     if (bolt && station.revolutions)
         fail(QStringLiteral("fastening"),
              QStringLiteral("give either bolt_length and bolt_pitch, or revolutions, not both"));
@@ -104,10 +120,12 @@ void readDutyCycle(const Json& duty, Station& station) {
     }
 }
 
-int integer(const Json& value, const QString& key) {
-    if (!value.is_number_integer() || value.get<std::int64_t>() < -1000000 ||
-        value.get<std::int64_t>() > 1000000)
-        fail(key, QStringLiteral("must be a whole number, not %1").arg(typeName(value)));
+// A whole number from `low` to a million; a number beyond 63 bits is not read as a negative one.
+int integer(const Json& value, const QString& key, int low = -1000000) {
+    if (!value.is_number_integer() || value.get<double>() < low || value.get<double>() > 1000000)
+        fail(key, QStringLiteral("must be a whole number from %1 to 1000000, not %2")
+                      .arg(low)
+                      .arg(fromStd(value.dump())));
     return int(value.get<std::int64_t>());
 }
 
@@ -148,7 +166,7 @@ SessionStep readStep(const Json& item, const QString& key) {
         else if (name == "entry" && needed == "entry")
             step.text = text(value, at);
         else if (name == "position" && needed == "entry")
-            step.value = integer(value, at);
+            step.value = integer(value, at, 0);
         else
             fail(at, QStringLiteral("unknown key for a %1 event").arg(fromStd(event)));
     }
@@ -165,11 +183,23 @@ void readSession(const Json& session, Station& station) {
         station.session.push_back(readStep(session[i], QStringLiteral("session[%1]").arg(i + 1)));
 }
 
+// The version that wrote the file, read before anything else: a newer version's file may hold
+// keys this one does not know.
+int formatOf(const Json& root) {
+    const auto found = root.find("format");
+    if (found == root.end())
+        return 1;
+    if (found->is_number_integer() && found->get<double>() > StationFormat)
+        fail(QStringLiteral("format"), QStringLiteral("made by a newer version of VELDRUNE"));
+    return integer(*found, QStringLiteral("format"), 1);
+}
+
 Station readStation(const Json& root) {
     if (!root.is_object())
         fail({},
              QStringLiteral("a station file holds one JSON object, not %1").arg(typeName(root)));
     Station station;
+    station.format = formatOf(root);
     const std::map<std::string, std::optional<QString> Station::*> typedFields = {
         {"description", &Station::description},
         {"initial_time", &Station::initialTime},
@@ -193,6 +223,16 @@ Station readStation(const Json& root) {
         } else if (name == "tool") {
             station.tool = text(value, key);
             hasTool = true;
+        } else if (name == "tool_occurrence") {
+            station.toolOccurrence = integer(value, key, 1);
+        } else if (name == "format") {
+            // read first
+        } else if (name == "layout") {
+            const QString layout = text(value, key);
+            if (layout != QLatin1String("tall") && layout != QLatin1String("short"))
+                fail(key,
+                     QStringLiteral("must be \"tall\" or \"short\", not %1").arg(Excerpt(layout)));
+            station.tallLayout = layout == QLatin1String("tall");
         } else if (name == "angle_head") {
             station.angleHead = text(value, key).trimmed();
         } else if (name == "fastening") {
@@ -213,7 +253,7 @@ Station readStation(const Json& root) {
     if (!hasTool && !sessionAlone)
         fail(QStringLiteral("tool"), QStringLiteral("is missing"));
     for (const auto& [name, value] : root.items()) {
-        if (sessionAlone && name != "session" && name != "description")
+        if (sessionAlone && name != "session" && name != "description" && name != "format")
             fail(fromStd(name),
                  QStringLiteral("needs the system and the tool, or a session alone"));
     }
@@ -254,6 +294,55 @@ QString parserReason(const char* what) {
     return reason;
 }
 
+// Where the parser failed inside a value (a number beyond the range of a double): the keys
+// leading to it, found by reading the text once more, without keeping it.
+class KeyTracker : public nlohmann::json_sax<Json> {
+public:
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override {
+        keys.emplace_back();
+        return true;
+    }
+    bool key(string_t& name) override {
+        keys.back() = name;
+        return true;
+    }
+    bool end_object() override {
+        keys.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+    std::vector<std::string> keys;
+};
+
+QString keyOfFailure(const QByteArray& json) {
+    KeyTracker tracker;
+    Json::sax_parse(json.begin(), json.end(), &tracker, Json::input_format_t::json, false);
+    QStringList path;
+    for (const std::string& key : tracker.keys) {
+        if (!key.empty())
+            path.append(fromStd(key));
+    }
+    return path.join(u'.');
+}
+
+QString tooLarge(qint64 bytes) {
+    return (bytes > 0 ? QStringLiteral("it holds %1 bytes, ").arg(bytes)
+                      : QStringLiteral("it holds ")) +
+           QStringLiteral("more than the 1 MiB (%1 bytes) a station file may hold")
+               .arg(MaxStationFileBytes);
+}
+
 } // namespace
 
 QString TypedNumber(double value) {
@@ -263,40 +352,41 @@ QString TypedNumber(double value) {
 }
 
 std::variant<Station, StationError> ReadStation(const QByteArray& json) {
-    // The keys leading to the value being read, so that a failure inside a value (a number
-    // beyond the range of a double) can name its key.
-    std::vector<std::string> keys;
-    const Json::parser_callback_t track = [&keys](int depth, Json::parse_event_t event,
-                                                  Json& parsed) {
-        if (event == Json::parse_event_t::key) {
-            keys.resize(std::size_t(std::max(depth, 1)));
-            keys.back() = parsed.get<std::string>();
-        } else if (event == Json::parse_event_t::object_end) {
-            keys.resize(std::size_t(std::max(depth, 0)));
-        }
-        return true;
-    };
+    if (json.size() > MaxStationFileBytes)
+        return StationError{{}, tooLarge(json.size())};
     Json root;
     try {
-        root = Json::parse(json.begin(), json.end(), track);
+        root = Json::parse(json.begin(), json.end());
     } catch (const Json::parse_error& e) {
         const int line = e.byte == 0 ? 1 : lineOf(json, e.byte - 1);
         return StationError{
             {},
             QStringLiteral("line %1: JSON syntax error %2").arg(line).arg(parserReason(e.what()))};
     } catch (const Json::exception& e) {
-        QStringList path;
-        for (const std::string& key : keys) {
-            if (!key.empty())
-                path.append(fromStd(key));
-        }
-        return StationError{path.join(u'.'), parserReason(e.what())};
+        return StationError{keyOfFailure(json), parserReason(e.what())};
     }
     try {
         return readStation(root);
     } catch (const Failure& failure) {
         return failure.error;
     }
+}
+
+std::variant<Station, StationError> ReadStationFile(const Platform& platform, const QString& path) {
+    auto read = platform.readFileUpTo(path, MaxStationFileBytes);
+    if (const auto* reason = std::get_if<QString>(&read))
+        return StationError{{}, QStringLiteral("cannot be read: ") + *reason};
+    const QByteArray& bytes = std::get<QByteArray>(read);
+    if (bytes.size() > MaxStationFileBytes)
+        return StationError{{}, tooLarge(platform.fileSize(path))};
+    return ReadStation(bytes);
+}
+
+QString StationErrorLine(const QString& file, const StationError& error) {
+    QString text = file + QStringLiteral(": ");
+    if (!error.key.isEmpty())
+        text += QStringLiteral("key %1: ").arg(Excerpt(error.key));
+    return text + error.message;
 }
 
 } // namespace veldrune

@@ -8,7 +8,8 @@ namespace veldrune {
 
 void TypeAndLeave(Form1& form, Control& field, const QString& text) {
     form.moveFocus(field);
-    form.typeText(field, text);
+    if (Control* typedInto = form.focused(); typedInto && typedInto->kind() == ControlKind::Entry)
+        form.typeText(*typedInto, text);
     form.moveFocus(form.Text5);
 }
 

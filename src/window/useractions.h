@@ -13,7 +13,9 @@ class WindowModel;
 
 // The focus comes to the field, its text is replaced by `text` (typing runs no reaction) and
 // the focus goes on to DESCRIPTION, which has no reactions: the field's focus-lost reaction
-// runs exactly once, and the control that had the focus before runs its own.
+// runs exactly once, and the control that had the focus before runs its own. Where that
+// control sends the focus elsewhere itself (FASTENING TORQUE sends it on to TORQUE RECOVERY
+// TIME), the text goes where the focus went, as a person's keys would, if that is a field.
 void TypeAndLeave(Form1& form, Control& field, const QString& text);
 
 // Makes the first entry from `first` on whose text equals `text`, surrounding blanks not

@@ -329,6 +329,8 @@ void WindowModel::assignState(const WindowModel& other) {
     for (std::size_t i = 0; i < m_controls.size(); ++i)
         m_controls[i]->assignState(*other.m_controls[i]);
     setSize(m_width, other.m_height);
+    m_inputs = other.m_inputs;
+    m_inputCount = other.m_inputCount;
     Control* focused =
         other.m_focused ? m_controls[std::size_t(other.m_focused->id())].get() : nullptr;
     if (focused != m_focused) {
@@ -395,7 +397,6 @@ void WindowModel::applyFocus(Control& target) {
     Control* previous = m_focused;
     Control* next = &target;
     m_focused = next;
-    ++m_changes;
     ++m_depth;
     if (previous && previous->onLostFocus) {
         previous->onLostFocus();
@@ -414,63 +415,72 @@ void WindowModel::applyFocus(Control& target) {
     --m_depth;
 }
 
-template <typename Event> void WindowModel::journal(UserEvent event, const Event& run) {
-    const bool user = m_journaling && m_depth == 0;
-    const std::uint64_t before = m_changes;
-    run();
-    if (!user || m_changes == before)
+void WindowModel::noteInput(const Control& control, const QString& text) {
+    if (m_depth > 0)
         return;
-    // Typing runs no reaction: only the text the field holds when something else happens
-    // counts.
-    if (event.kind == UserEvent::Kind::Type && !m_journal.empty() &&
-        m_journal.back().kind == UserEvent::Kind::Type &&
-        m_journal.back().control == event.control) {
-        m_journal.back().text = event.text;
-        return;
-    }
-    m_journal.push_back(std::move(event));
+    m_inputs.resize(m_controls.size());
+    m_inputs[std::size_t(control.id())] = Input{text, ++m_inputCount};
+}
+
+std::optional<WindowModel::Input> WindowModel::lastInput(const Control& control) const {
+    const auto id = std::size_t(control.id());
+    return id < m_inputs.size() ? m_inputs[id] : std::nullopt;
 }
 
 void WindowModel::moveFocus(Control& target) {
-    journal({UserEvent::Kind::Focus, target.id(), 0, {}}, [&] { requestFocus(target); });
+    requestFocus(target);
 }
 
 void WindowModel::click(Control& control) {
     if (!control.enabled())
         return;
-    journal({UserEvent::Kind::Click, control.id(), 0, {}}, [&] {
-        switch (control.kind()) {
-        case ControlKind::OptionButton:
-            control.setValue(true);
-            break;
-        case ControlKind::CheckBox:
-            control.setValue(!control.value());
-            break;
-        default:
-            if (control.onClick)
-                react(control.onClick);
-            break;
-        }
-    });
+    switch (control.kind()) {
+    case ControlKind::OptionButton:
+        control.setValue(true);
+        break;
+    case ControlKind::CheckBox:
+        control.setValue(!control.value());
+        break;
+    default:
+        if (control.onClick)
+            react(control.onClick);
+        break;
+    }
 }
 
 void WindowModel::pick(Control& list, int index) {
-    // The entry's text as it is now: a list's entries change as the window goes on.
-    journal({UserEvent::Kind::Pick, list.id(), index, list.entry(index)},
-            [&] { list.setListIndex(index); });
+    noteInput(list, list.entry(index));
+    list.setListIndex(index);
 }
 
 bool WindowModel::keyPress(Control& control, int key) {
     if (!control.onKeyPress)
         return true;
     bool accepted = true;
-    journal({UserEvent::Kind::Key, control.id(), key, {}},
-            [&] { react([&] { accepted = control.onKeyPress(key); }); });
+    react([&] { accepted = control.onKeyPress(key); });
     return accepted;
 }
 
 void WindowModel::typeText(Control& control, const QString& text) {
-    journal({UserEvent::Kind::Type, control.id(), 0, text}, [&] { control.setText(text); });
+    noteInput(control, text);
+    control.setText(text);
+}
+
+void WindowModel::finishEdit() {
+    Control* field = m_focused;
+    if (!field || !field->onLostFocus || m_depth > 0)
+        return;
+    ++m_depth;
+    m_focused = nullptr;
+    field->onLostFocus();
+    Control* next = m_pendingFocus ? m_pendingFocus : field;
+    m_pendingFocus = nullptr;
+    m_focused = next;
+    if (m_observer)
+        m_observer->focusChanged(next);
+    if (next->onGotFocus)
+        next->onGotFocus();
+    --m_depth;
 }
 
 void WindowModel::replay(const UserEvent& event) {
@@ -495,14 +505,11 @@ void WindowModel::replay(const UserEvent& event) {
 }
 
 void WindowModel::controlChanged(const Control& control, Property property) {
-    ++m_changes;
     if (m_observer)
         m_observer->controlChanged(control, property);
 }
 
 void WindowModel::windowChanged(WindowProperty property) {
-    if (property != WindowProperty::Pointer)
-        ++m_changes;
     if (m_observer)
         m_observer->windowChanged(property);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace veldrune {
@@ -27,8 +28,8 @@ inline constexpr int Escape = 27;
 inline constexpr int Delete = 127;
 } // namespace Key
 
-// One event a user made at the window, as the model took it: enough to make it again on a
-// window started the same way.
+// One event a user makes at the window: enough to make it again on a window started the same
+// way, as the sessions of older station files do.
 struct UserEvent {
     enum class Kind { Focus, Type, Key, Click, Pick };
     Kind kind;
@@ -111,8 +112,8 @@ public:
     Control* focused() const { return m_focused; }
 
     // Takes the state of another window of the same design: every control's properties, the
-    // height and the control with the focus. No reaction runs, as nothing was done to this
-    // window; the window stays where it is.
+    // height, the control with the focus and the user's last inputs. No reaction runs, as nothing
+    // was done to this window; the window stays where it is.
     void assignState(const WindowModel& other);
 
     // Events as the user makes them.
@@ -125,17 +126,19 @@ public:
     void typeText(Control& control, const QString& text);
     // Makes a kept event again, as the user made it.
     void replay(const UserEvent& event);
+    // Finishes the edit in progress as a button press does: the control with the focus runs
+    // its focus-lost reaction. The focus then comes back to it, unless that reaction sent it
+    // elsewhere, and the control that ends up with it runs its focus-gained reaction.
+    void finishEdit();
 
-    // The user's events since the journal was started, each one that changed the window (a
-    // key that only let its character through, a click that did nothing, are left out; typing
-    // keeps the field's last text). Replayed in order on a window that started the same way,
-    // they give this window: reactions depend only on the window and the program's tables,
-    // and what a reaction does in turn is the reaction's, not the user's, so it is not kept.
-    const std::vector<UserEvent>& journal() const { return m_journal; }
-    void startJournal() {
-        m_journal.clear();
-        m_journaling = true;
-    }
+    // The last text typed into a control, or the last entry picked in a list, by a user's
+    // event (not by a reaction), with the order in which those inputs came; nothing before the
+    // first.
+    struct Input {
+        QString text;
+        std::uint64_t order = 0;
+    };
+    std::optional<Input> lastInput(const Control& control) const;
 
     // Whether picture boxes keep what is drawn into them. A window on screen does; the batch
     // calculator needs no pictures unless it writes one out.
@@ -155,8 +158,7 @@ private:
     void applyFocus(Control& target);
     void controlChanged(const Control& control, Property property);
     void windowChanged(WindowProperty property);
-    // Runs a user's event and keeps it in the journal when it changed the window.
-    template <typename Event> void journal(UserEvent event, const Event& run);
+    void noteInput(const Control& control, const QString& text);
 
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<Control*> m_tabOrder;
@@ -178,10 +180,8 @@ private:
     bool m_keepsPictures = true;
     bool m_visible = false;
     WindowObserver* m_observer = nullptr;
-    std::vector<UserEvent> m_journal;
-    bool m_journaling = false;
-    std::uint64_t m_changes = 0; // changes to the window so far, to tell a user's event that did
-                                 // something from one that did nothing
+    std::vector<std::optional<Input>> m_inputs; // by control id
+    std::uint64_t m_inputCount = 0;
 };
 
 } // namespace veldrune

@@ -1,7 +1,8 @@
 // A session at the window: picks, typing, the options, the check box, the buttons and system
-// changes, in the order and with the texts the input chooses; then the window is saved and the
-// file opened in a freshly started program, which must show the very same window, control for
-// control: text, shown, enabled, ticked and picked.
+// changes, in the order and with the texts the input chooses; then the window is saved as a
+// plain station and the file opened in a freshly started program, which must show the very
+// same window, control for control (text, shown, enabled, ticked and picked), unless the save
+// said what will differ.
 
 #include "fuzzsetup.h"
 

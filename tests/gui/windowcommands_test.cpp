@@ -9,7 +9,7 @@
 #include "report/captions.h"
 #include "station/output.h"
 #include "station/rank.h"
-#include "station/stationfile.h"
+#include "station/savestation.h"
 #include "support/station.h"
 
 #include <gtest/gtest.h>

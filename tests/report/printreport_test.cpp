@@ -2,6 +2,7 @@
 
 #include "report/languagefont.h"
 #include "report/preview.h"
+#include "station/apply.h"
 #include "station/runner.h"
 #include "window/form1.h"
 #include "window/form2.h"

@@ -65,11 +65,12 @@ Outcome calc(const QStringList& arguments, const QString& folder = Stations,
 // split at blanks, %1 standing for a folder with bad station files.
 TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
     QTemporaryDir dir;
-    const QByteArray huge(5'000'000, 'A');
+    const QByteArray huge(1'000'000, 'A');
     writeFile(dir, u"broken.json"_s, "{\n\"system\": \"MVC4800\"\n\"tool\": \"x\"}");
     writeFile(dir, u"tool.json"_s, R"({"system": "MVC4800", "tool": ")" + huge + "\"}");
     writeFile(dir, u"key.json"_s, "{\"" + huge + "\": 1}");
     writeFile(dir, u"unclosed.json"_s, "{\"system\": \"" + huge);
+    writeFile(dir, u"large.json"_s, "{\"system\": \"" + huge + huge + "\"}");
     const struct {
         QString arguments;
         QString out;
@@ -102,9 +103,11 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
         {u"--rank --csv wheel-nuts.json"_s,
          u",messages,rank.position,rank.verdict,rank.shortest_safe_cycle_time\r\n"_s},
         {u"wheel-nuts.json %1/broken.json"_s, {}, u"broken.json: line 3: JSON syntax error"_s},
-        {u"%1/tool.json"_s, {}, u"(cut; 5000000 characters in all) is not offered for "_s},
-        {u"%1/key.json"_s, {}, u"(cut; 5000000 characters in all): unknown key"_s},
+        {u"%1/tool.json"_s, {}, u"(cut; 1000000 characters in all) is not offered for "_s},
+        {u"%1/key.json"_s, {}, u"(cut; 1000000 characters in all): unknown key"_s},
         {u"%1/unclosed.json"_s, {}, u"unclosed.json: line 1: "_s},
+        {u"%1/large.json"_s, {}, u"large.json: it holds 2000014 bytes, more than the 1 MiB"_s},
+        {u"%1"_s, {}, u": cannot be read: it is a folder"_s},
         {u"missing.json"_s, {}, u"missing.json: cannot be read"_s},
         {u"--catalogue %1/none.lst wheel-nuts.json"_s, {}, u"none.lst: cannot be read"_s},
         {u"--unknown wheel-nuts.json"_s, {}, u"--unknown"_s},

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/veldrune.h"
-#include "station/station.h"
+#include "station/savestation.h"
 #include "support/fakeplatform.h"
 #include "window/useractions.h"
 
@@ -39,13 +39,13 @@ public:
 };
 
 // Everything the window shows, a line a control: its text, whether it is shown, enabled,
-// ticked or picked; and the layout.
+// ticked or picked (a hidden control that is not a field only as hidden); and the layout.
 QStringList Shown(Form1& f);
 
-// Saves the window as saving does, `opened` being the station it was last opened from, and
-// opens the file in a program started like this one. Returns how the reopened window differs
-// (empty: it shows the same), with the file's text; `saved` receives the station as read.
-QString ReopenedDifference(Veldrune& program, const std::optional<Station>& opened = {},
-                           Station* saved = nullptr);
+// Saves the window as saving does and opens the file in a program started like this one.
+// Returns how the reopened window differs where the save did not say so (empty: it shows the
+// same, or the save named what differs), with the file's text; `saved` receives what the save
+// gave, its station as read back.
+QString ReopenedDifference(Veldrune& program, SavedStation* saved = nullptr);
 
 } // namespace veldrune::test
