@@ -12,7 +12,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= catalogue captions station session numbers
 
-.PHONY: all setup build run test asan fuzz format format-check bench package clean
+.PHONY: all setup build run test asan fuzz fuzz-build fuzz-replay format format-check bench package clean
 
 all: build
 
@@ -56,12 +56,21 @@ package: setup
 	cmake --build --preset release -j $(JOBS)
 	cd build-release && cpack -G DEB
 
-# Fuzzes each target for FUZZ_SECONDS from its corpus in tests/fuzz/corpus, then merges into
-# the corpus only the inputs that reach new code. A finding stops with its input in build-fuzz/.
-fuzz:
+# The fuzz targets built with clang and libFuzzer, as `make fuzz` runs them.
+fuzz-build:
 	$(MAKE) setup PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+
+# Each fuzz target of that build runs its corpus once, without fuzzing: what CI checks.
+fuzz-replay: fuzz-build
+	set -e; for t in $(FUZZ_TARGETS); do \
+	  QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/fuzz_$$t -runs=0 tests/fuzz/corpus/$$t; \
+	done
+
+# Fuzzes each target for FUZZ_SECONDS from its corpus in tests/fuzz/corpus, then merges into
+# the corpus only the inputs that reach new code. A finding stops with its input in build-fuzz/.
+fuzz: fuzz-build
 	set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build-fuzz/found/$$t; \
 	  QT_QPA_PLATFORM=offscreen build-fuzz/fuzz/fuzz_$$t build-fuzz/found/$$t tests/fuzz/corpus/$$t \
@@ -77,4 +86,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-asan build-release
+	rm -rf build build-asan build-release build-fuzz

@@ -163,7 +163,9 @@ private:
             return;
         if (occurrence > 1 && pick(m_form.TOOLLIST, tool, 1))
             fail(QStringLiteral("tool_occurrence"),
-                 QStringLiteral("%1 is offered fewer than %2 times").arg(Excerpt(tool)).arg(occurrence));
+                 QStringLiteral("%1 is offered fewer than %2 times")
+                     .arg(Excerpt(tool))
+                     .arg(occurrence));
         QString offered = choices(m_form.TOOLLIST.entries().mid(1));
         if (m_form.TOOLLIST.listCount() <= 1 && !m_messages.isEmpty())
             offered += QStringLiteral(" (%1)").arg(m_messages.join(QStringLiteral("; ")));
@@ -184,8 +186,9 @@ private:
 
     void pressLoadCalculation(const QString& key) {
         if (!m_form.Command1(3).enabled())
-            fail(key, QStringLiteral("%1 has no duty-cycle calculation (LOAD CALCULATION is disabled)")
-                          .arg(m_form.SYSTEM.text()));
+            fail(key,
+                 QStringLiteral("%1 has no duty-cycle calculation (LOAD CALCULATION is disabled)")
+                     .arg(m_form.SYSTEM.text()));
         m_form.click(m_form.Command1(3));
     }
 
@@ -229,9 +232,8 @@ std::optional<StationError> ApplyStation(Veldrune& program, const Station& stati
     return std::nullopt;
 }
 
-std::variant<std::vector<ToolChoice>, StationError> ToolsOffered(Veldrune& program,
-                                                                 const QString& system,
-                                                                 const QStringList& messagesSoFar) {
+std::variant<std::vector<ToolChoice>, StationError>
+ToolsOffered(Veldrune& program, const QString& system, const QStringList& messagesSoFar) {
     try {
         return Application(program, messagesSoFar).offeredTools(system);
     } catch (const Failure& failure) {

@@ -32,8 +32,7 @@ struct ToolChoice {
 
 // The tools that the system offers on a freshly started program, in list order, each once, with
 // their heads: what a person finds by picking the system and then each tool.
-std::variant<std::vector<ToolChoice>, StationError> ToolsOffered(Veldrune& program,
-                                                                 const QString& system,
-                                                                 const QStringList& messagesSoFar);
+std::variant<std::vector<ToolChoice>, StationError>
+ToolsOffered(Veldrune& program, const QString& system, const QStringList& messagesSoFar);
 
 } // namespace veldrune

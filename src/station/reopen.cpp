@@ -66,8 +66,7 @@ QStringList ReopenDifferences(Veldrune& program, const Station& station) {
         const Control& other = *b.controls()[i];
         if (shown.kind() != ControlKind::Entry && !shown.shown() && !other.shown())
             continue;
-        if (const QString how = difference(shown, other, a.height() == b.height());
-            !how.isEmpty())
+        if (const QString how = difference(shown, other, a.height() == b.height()); !how.isEmpty())
             differences.append(nameOf(a, shown) + u' ' + how);
     }
     // The chart is drawn from the fields and the tool chosen.

@@ -62,8 +62,8 @@ Station plainStation(Veldrune& program, bool typedBeyondLimits) {
         s.toolOccurrence += f.TOOLLIST.entry(i).trimmed() == s.tool;
     if (f.ANGLE.visible())
         s.angleHead = f.ANGLE.text().trimmed();
-    s.fastening = f.Option1(1).value() ? Station::Fastening::Revolutions
-                                       : Station::Fastening::BoltData;
+    s.fastening =
+        f.Option1(1).value() ? Station::Fastening::Revolutions : Station::Fastening::BoltData;
     s.boltLength = f.Text1.text();
     s.boltPitch = f.Text2.text();
     s.revolutions = f.Text3.text();
@@ -137,9 +137,8 @@ QByteArray StationFileText(const Station& s) {
     if (!s.angleHead.isEmpty())
         json["angle_head"] = s.angleHead.toStdString();
     if (s.fastening != Station::Fastening::Untouched) {
-        Json fastening = {{"mode", s.fastening == Station::Fastening::Revolutions
-                                       ? "revolutions"
-                                       : "bolt_length"}};
+        Json fastening = {{"mode", s.fastening == Station::Fastening::Revolutions ? "revolutions"
+                                                                                  : "bolt_length"}};
         put(fastening, "bolt_length", s.boltLength);
         put(fastening, "bolt_pitch", s.boltPitch);
         put(fastening, "revolutions", s.revolutions);
@@ -167,8 +166,8 @@ QByteArray StationFileText(const Station& s) {
         json["layout"] = *s.tallLayout ? "tall" : "short";
     // A text that is not whole UTF-16 (a lone surrogate) is written with a replacement; the
     // reopening check then tells.
-    return QByteArray::fromStdString(
-        json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
+    return QByteArray::fromStdString(json.dump(2, ' ', false, Json::error_handler_t::replace) +
+                                     "\n");
 }
 
 } // namespace veldrune
