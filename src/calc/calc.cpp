@@ -69,9 +69,12 @@ void runSteps(Form1& form, std::int16_t EditedIndex, Platform& platform) {
     // 2. Initial revolutions.
     write(form.Label12(0), value(form.Text4(0)) * value(form.Text4(1)) / 60, 2);
 
-    // 3. Free-run revolutions; left as they were when the initial phase turns more.
+    // 3. Free-run revolutions; none when the initial phase turns as much as the fastening or
+    // more. (Keeping the earlier ones there made the total depend on what was typed before.)
     if (value(form.Label12(0)) <= value(form.Text3))
         write(form.Label12(1), value(form.Text3) - value(form.Label12(0)), 2);
+    else
+        write(form.Label12(1), 0, 2);
 
     // 4.-5. Free-run speed from a typed free-run time, else free-run time from the speed.
     if (EditedIndex == 2) {

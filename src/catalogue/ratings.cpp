@@ -57,7 +57,10 @@ void ShowToolRatings(Form1& form, const ToolTable& tools, ToolSelection& selecti
             form.Frame4.setVisible(false);
         }
     } else {
+        // A system without angle heads shows no gear ratio, not one left from a head picked
+        // under another system.
         selection.HeadRatio = 1.0f;
+        form.Frame4.setVisible(false);
     }
     const float ratio = selection.HeadRatio;
 

@@ -2,6 +2,7 @@
 
 #include "app/veldrune.h"
 #include "input/entryfields.h"
+#include "numbers/textvalue.h"
 #include "platform/platform.h"
 #include "station/rank.h"
 #include "station/savestation.h"
@@ -135,17 +136,21 @@ CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Compare tools"));
     const Form1& f = program.form();
-    // The station as saving would write it: a torque above the tool's maximum, which the window
-    // shows as the maximum, as it was typed, so that the tools too weak for it are told.
+    // The station as saving would write it, but with a torque above the tool's maximum, which
+    // the window shows as the maximum, as it was typed in the unit shown, so that the tools too
+    // weak for it are told.
     const auto saved = SaveStation(program);
     Station station = PlainStation(program);
     QString torqueNote;
-    if (station.dutyCycle && station.dutyCycle->fasteningTorque &&
-        *station.dutyCycle->fasteningTorque != f.Text4(9).text())
+    const auto typed = f.lastInput(f.Text4(9));
+    const auto unit = f.lastInput(f.TQUNIT);
+    if (station.dutyCycle && typed && (!unit || unit->order < typed->order) &&
+        TextValue(typed->text) > TextValue(f.Text4(9).text())) {
+        station.dutyCycle->fasteningTorque = typed->text;
         torqueNote = QStringLiteral("The window shows %1's maximum torque; the runs ask for "
                                     "the %2 %3 that was typed.")
-                         .arg(f.TOOLLIST.text().trimmed(),
-                              station.dutyCycle->fasteningTorque->trimmed(), f.TQUNIT.text());
+                         .arg(f.TOOLLIST.text().trimmed(), typed->text.trimmed(), f.TQUNIT.text());
+    }
     const Platform& platform = program.platform();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto ranked =

@@ -97,16 +97,61 @@ public:
 
 private:
     void applyPlain(const Station& station) {
-        // The tall layout is chosen first, while the system the window starts with offers it,
-        // so that a system without the duty-cycle calculation can show the section too.
-        const bool tall = station.tallLayout.value_or(station.dutyCycle.has_value());
-        if (station.tallLayout == true)
-            pressLoadCalculation(QStringLiteral("layout"));
-        pickSystem(station.system);
+        if (station.format >= 2)
+            applyAsShown(station);
+        else
+            applyValues(station);
+    }
+
+    // Version 1 gives values: the picks, the fastening, the phases, then the duty cycle, whose
+    // torque the window formats for the tool and cuts to its maximum, then the layout.
+    void applyValues(const Station& station) {
+        applyPicks(station);
         applyFastening(station);
+        applyPhases(station);
+        if (station.dutyCycle) {
+            if (!m_program.flags().LoadSectionShown)
+                pressLoadCalculation(QStringLiteral("duty_cycle"));
+            pickUnit(station.dutyCycle->torqueUnit);
+            applyDutyCycleFields(*station.dutyCycle);
+        }
+        setLayout(station.tallLayout.value_or(station.dutyCycle.has_value()));
+    }
+
+    // Version 2 holds the window's texts as it showed them. The duty-cycle section is filled
+    // first, on the window as it starts: its system offers LOAD CALCULATION, so the section
+    // shows for a system without the calculation too, and with no tool chosen the window keeps
+    // a torque as it stands (formatted for the tool it was typed with, or cut to that tool's
+    // maximum). Picking a system puts the unit list back to its first entry, so the unit is
+    // picked after the system, still before the tool.
+    void applyAsShown(const Station& station) {
+        const bool tall = station.tallLayout.value_or(station.dutyCycle.has_value());
+        const auto& duty = station.dutyCycle;
+        if (tall || duty)
+            setLayout(true);
+        if (duty)
+            applyDutyCycleFields(*duty);
+        const bool firstUnit = !duty || duty->torqueUnit.trimmed() == m_form.TQUNIT.entry(0);
+        if (firstUnit)
+            setLayout(tall);
+        pickSystem(station.system);
+        if (duty)
+            pickUnit(duty->torqueUnit);
+        applyPicks(station, false);
+        applyFastening(station);
+        applyPhases(station);
+        setLayout(tall);
+    }
+
+    void applyPicks(const Station& station, bool system = true) {
+        if (system)
+            pickSystem(station.system);
         pickTool(station.tool, station.toolOccurrence);
         if (!station.angleHead.isEmpty())
             pickAngleHead(station.angleHead);
+    }
+
+    void applyPhases(const Station& station) {
         typeAndLeave(m_form.Text4(0), station.initialTime);
         typeAndLeave(m_form.Text4(1), station.initialSpeed);
         typeAndLeave(m_form.Text4(3), station.freerunSpeed);
@@ -115,8 +160,9 @@ private:
         typeAndLeave(m_form.Text4(6), station.torqueSpeed);
         typeAndLeave(m_form.Text4(4), station.tighteningTime);
         typeAndLeave(m_form.Text4(7), station.communicationTime);
-        if (station.dutyCycle)
-            applyDutyCycle(*station.dutyCycle);
+    }
+
+    void setLayout(bool tall) {
         if (tall != m_program.flags().LoadSectionShown)
             pressLoadCalculation(QStringLiteral("layout"));
     }
@@ -192,13 +238,14 @@ private:
         m_form.click(m_form.Command1(3));
     }
 
-    void applyDutyCycle(const Station::DutyCycle& duty) {
-        if (!m_program.flags().LoadSectionShown)
-            pressLoadCalculation(QStringLiteral("duty_cycle"));
-        if (!pick(m_form.TQUNIT, duty.torqueUnit))
+    void pickUnit(const QString& unit) {
+        if (!pick(m_form.TQUNIT, unit))
             fail(QStringLiteral("duty_cycle.torque_unit"),
                  QStringLiteral("%1 is not offered; units: %2")
-                     .arg(Excerpt(duty.torqueUnit), choices(m_form.TQUNIT.entries())));
+                     .arg(Excerpt(unit), choices(m_form.TQUNIT.entries())));
+    }
+
+    void applyDutyCycleFields(const Station::DutyCycle& duty) {
         typeAndLeave(m_form.Text4(8), duty.stationCycleTime);
         typeAndLeave(m_form.Text4(9), duty.fasteningTorque);
         if (duty.prevailingTorque != m_form.PREVILING.value())

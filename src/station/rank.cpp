@@ -82,7 +82,10 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
 
     std::vector<Station> runs;
     for (const ToolChoice& choice : std::get<std::vector<ToolChoice>>(offered)) {
+        // Each run types the station's values after picking its own tool, as a person would,
+        // so that the torque is formatted for that tool and cut to its maximum.
         Station run = station;
+        run.format = 1;
         run.tool = choice.tool;
         run.angleHead.clear();
         if (station.angleHead.isEmpty() || choice.angleHeads.isEmpty()) {

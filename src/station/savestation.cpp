@@ -2,7 +2,6 @@
 
 #include "app/veldrune.h"
 #include "input/entryfields.h"
-#include "input/torqueunits.h"
 #include "numbers/textvalue.h"
 #include "station/reopen.h"
 
@@ -32,14 +31,6 @@ QString field(const Form1& f, const Control& field, std::initializer_list<const 
             return typed->text;
     }
     return field.text();
-}
-
-const Control& shownMaximumTorque(const Form1& f) {
-    for (int u = 0; u < UnitCount; ++u) {
-        if (f.TQUNIT.text() == UnitNames[u])
-            return f.Label4(u);
-    }
-    return f.Label4(0);
 }
 
 // Whether the duty-cycle fields hold anything but what they start with.
@@ -75,13 +66,13 @@ Station plainStation(Veldrune& program, bool typedBeyondLimits) {
     s.tighteningAngle = f.Text4(5).text();
     s.torqueSpeed = speed(6);
     s.communicationTime = f.Text4(7).text();
-    // The duty cycle where its section shows, or could be shown, and holds something.
+    // The duty cycle where its section shows, or holds something.
     const bool tall = program.flags().LoadSectionShown;
-    if (tall || (f.Command1(3).enabled() && dutyCycleTouched(f))) {
+    if (tall || dutyCycleTouched(f)) {
         Station::DutyCycle& d = s.dutyCycle.emplace(Station::DutyCycle{});
         d.torqueUnit = f.TQUNIT.text();
         d.stationCycleTime = f.Text4(8).text();
-        d.fasteningTorque = field(f, f.Text4(9), {&shownMaximumTorque(f)}, typedBeyondLimits);
+        d.fasteningTorque = f.Text4(9).text();
         d.prevailingTorque = f.PREVILING.value();
         d.torqueRecoveryTime = f.Text4(10).text();
         d.periodMinutes = f.DURR.text();

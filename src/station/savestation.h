@@ -22,13 +22,13 @@ struct SavedStation {
 // Finishes the edit in progress, as a button press does, then takes the window as a station:
 // the description, the picks, the fastening option with the data of both options, every phase
 // field, the duty cycle where its section was shown or holds something, and the layout, each
-// field as the window shows it. A field that shows a limit's caption in place of what was typed
-// (a speed below the tool's minimum, a torque above its maximum) is written as it was typed,
-// where that reopens to the caption again. Nothing while no tool is chosen: a station names
+// field as the window shows it. A speed that shows a limit's caption in place of what was typed
+// (below the tool's minimum, above its maximum) is written as it was typed, where that reopens
+// to the caption again. Nothing while no tool is chosen: a station names
 // its tool.
 std::optional<SavedStation> SaveStation(Veldrune& program);
 
-// The window as SaveStation takes it, with the fields that show a limit's caption as they were
+// The window as SaveStation takes it, with the speeds that show a limit's caption as they were
 // typed, without finishing an edit or checking the reopening.
 Station PlainStation(Veldrune& program);
 

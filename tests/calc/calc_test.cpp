@@ -63,19 +63,20 @@ TEST(Calc, WritesEachStepsResultsAsTheNextStepReadsThem) {
         {u"5=21;4=1"_s, 4, u"1.00 9.00 | 120 600 4 | 0.90 0.88 | 2.28 0.00"_s},
         // One free-run revolution at 180 RPM is 0.333... s: the total adds the shown 0.33.
         {u"Text3=2;3=180;5=0"_s, 0, u"1.00 1.00 | 120 180 60 | 0.33 0.00 | 0.83 0.00"_s},
-        // Fewer revolutions than the initial phase turns leave the free-run ones.
-        {u"Text3=0.5;Label12(1)=5.00"_s, 0, u"1.00 5.00 | 120 600 60 | 0.50 0.25 | 1.25 0.00"_s},
+        // Fewer revolutions than the initial phase turns leave none for the free run, whatever
+        // the free run turned before.
+        {u"Text3=0.5;Label12(1)=5.00"_s, 0, u"1.00 0.00 | 120 600 60 | 0.00 0.25 | 0.75 0.00"_s},
         // Time limits: initial 999.5 s at the minimum speed, free run 0.5 s, tightening 6000
         // degrees at 1 RPM, 1000 s; exactly 1000 is no excess. Messages come in order and
         // change nothing.
-        {u"Text3=1;Label12(1)=5.00;0=999.5;1=0;5=6000;6=1"_s, 0,
+        {u"Text3=21.66;0=999.5;1=0;5=6000;6=1"_s, 0,
          u"16.66 5.00 | 1 RPM 600 1 | 0.50 1000.00 | 2000.00 0.00"_s},
-        {u"Text3=1;Label12(1)=5.00;0=999.51;1=0;5=6000.06;6=1"_s, 0,
+        {u"Text3=21.66;0=999.51;1=0;5=6000.06;6=1"_s, 0,
          u"16.66 5.00 | 1 RPM 600 1 | 0.50 1000.01 | 2000.02 0.00, FIRST TIME LIMIT OVER, "
          u"SECOND TIME LIMIT OVER"_s},
         // A failed step ends the calculation keeping the earlier results, without warnings: a
         // typed free-run time of 0 after steps 2 and 3 ran, then a speed of 50000 RPM.
-        {u"0=2000;2=0;8=7;TOTAL=1.65"_s, 2, u"4000.00  | 120 600 60 | 0 0 | 1.65 7, failed"_s},
+        {u"0=2000;2=0;8=7;TOTAL=1.65"_s, 2, u"4000.00 0.00 | 120 600 60 | 0 0 | 1.65 7, failed"_s},
         {u"Label3(0)=99999 RPM;4=0.0003"_s, 4,
          u"1.00 9.00 | 120 600 60 | 0.90 0.0003 | 1.00 , failed"_s},
     };

@@ -69,8 +69,8 @@ TEST_F(Ratings, UnusualTorqueFieldsShowAsTheyAreStored) {
 
 TEST_F(Ratings, AHiddenHeadListCountsAsNoHeadAndNothingChangesBeforeAToolIsPicked) {
     show(1);
-    f.ANGLE.setVisible(false); // the ratio frame is left as it was
-    EXPECT_EQ(show(1), u"2000 RPM| 10 RPM| 50.00| 5.099| 509.9| 36.88| 442.5|ratio 1.555|1600"_s);
+    f.ANGLE.setVisible(false); // no ratio shown, not even the one of a head picked before
+    EXPECT_EQ(show(1), u"2000 RPM| 10 RPM| 50.00| 5.099| 509.9| 36.88| 442.5|no ratio|1600"_s);
 
     Form1 fresh;
     selection.SelectedTool = 0;

@@ -62,7 +62,7 @@ TEST_F(EntryFields, BoltLengthAndPitchGiveTheRevolutionsUntilTheModeChanges) {
     // a quotient too large to be written; a bolt field keeps a text that is no number, and a
     // length of 0 leaves the revolutions too.
     const std::tuple<Control*, QString, QString> steps[] = {
-        {&f.Text1, u"20"_s, u"20.00|||"_s},
+        {&f.Text1, u"20"_s, u"20.00|||0.00"_s},
         {&f.Text2, u"1.25"_s, u"20.00|1.25|16.00|14.33"_s},
         {&f.Text2, u"0"_s, u"20.00|0.00|16.00|14.33"_s},
         {&f.Text1, u"30"_s, u"30.00|0.00|16.00|14.33"_s},
