@@ -392,9 +392,11 @@ void WindowModel::requestFocus(Control& target) {
 }
 
 void WindowModel::applyFocus(Control& target) {
-    if (m_focused == &target)
-        return;
-    Control* previous = m_focused;
+    if (m_focused != &target)
+        handOver(m_focused, target);
+}
+
+void WindowModel::handOver(Control* previous, Control& target) {
     Control* next = &target;
     m_focused = next;
     ++m_depth;
@@ -467,20 +469,8 @@ void WindowModel::typeText(Control& control, const QString& text) {
 }
 
 void WindowModel::finishEdit() {
-    Control* field = m_focused;
-    if (!field || !field->onLostFocus || m_depth > 0)
-        return;
-    ++m_depth;
-    m_focused = nullptr;
-    field->onLostFocus();
-    Control* next = m_pendingFocus ? m_pendingFocus : field;
-    m_pendingFocus = nullptr;
-    m_focused = next;
-    if (m_observer)
-        m_observer->focusChanged(next);
-    if (next->onGotFocus)
-        next->onGotFocus();
-    --m_depth;
+    if (m_focused && m_focused->onLostFocus && m_depth == 0)
+        handOver(m_focused, *m_focused);
 }
 
 void WindowModel::replay(const UserEvent& event) {

@@ -156,6 +156,9 @@ private:
     friend class Control;
     void requestFocus(Control& target);
     void applyFocus(Control& target);
+    // The focus leaves `previous`, whose focus-lost reaction runs, for `target`, or for where
+    // that reaction sends it; then that control's focus-gained reaction runs.
+    void handOver(Control* previous, Control& target);
     void controlChanged(const Control& control, Property property);
     void windowChanged(WindowProperty property);
     void noteInput(const Control& control, const QString& text);

@@ -3,6 +3,8 @@
 #include "platform/recordingplatform.h"
 #include "station/apply.h"
 
+using namespace Qt::StringLiterals;
+
 namespace veldrune::test {
 
 QByteArray CatalogueFile(const std::vector<ToolLine>& tools) {
@@ -43,28 +45,36 @@ QStringList Shown(Form1& f) {
     return shown;
 }
 
+std::pair<QStringList, QStringList> ShownAndReopened(Veldrune& program, const QByteArray& file) {
+    RecordingPlatform quiet(program.platform());
+    Veldrune reopened(quiet);
+    reopened.form().setKeepsPictures(program.form().keepsPictures());
+    reopened.startLike(program);
+    const auto read = ReadStation(file);
+    if (const auto* error = std::get_if<StationError>(&read))
+        return {{StationErrorLine(u"the file"_s, *error)}, {}};
+    if (const auto refusal = ApplyStation(reopened, std::get<Station>(read), quiet.messages()))
+        return {{StationErrorLine(u"the file"_s, *refusal)}, {}};
+    std::pair<QStringList, QStringList> shown;
+    for (auto [p, lines] : {std::pair{&program, &shown.first}, {&reopened, &shown.second}}) {
+        p->form().click(p->form().Command1(0));
+        *lines = Shown(p->form()) << p->form().Picture2.toolTip();
+    }
+    return shown;
+}
+
 QString ReopenedDifference(Veldrune& program, SavedStation* saved) {
     const auto save = SaveStation(program);
     if (!save)
-        return QStringLiteral("nothing saved");
+        return u"nothing saved"_s;
     const QByteArray text = StationFileText(save->station);
-    const QString file = QStringLiteral("\nin the file:\n") + QString::fromUtf8(text);
-    const auto read = ReadStation(text);
-    if (const auto* error = std::get_if<StationError>(&read))
-        return StationErrorLine(QStringLiteral("the saved file"), *error) + file;
     if (saved)
-        *saved = {std::get<Station>(read), save->differences};
-    RecordingPlatform quiet(program.platform());
-    Veldrune reopened(quiet);
-    reopened.form().setKeepsPictures(false);
-    reopened.startLike(program);
-    if (const auto refusal = ApplyStation(reopened, std::get<Station>(read), quiet.messages()))
-        return StationErrorLine(QStringLiteral("the saved file"), *refusal) + file;
-    const QStringList before = Shown(program.form());
-    const QStringList after = Shown(reopened.form());
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i] && save->differences.isEmpty())
-            return QStringLiteral("shown: %1\nreopened: %2").arg(before[i], after[i]) + file;
+        *saved = {std::get<Station>(ReadStation(text)), save->differences};
+    const auto [before, after] = ShownAndReopened(program, text);
+    for (qsizetype i = 0; i < before.size() && save->differences.isEmpty(); ++i) {
+        if (before[i] != after.value(i))
+            return u"shown: %1\nreopened: %2\nin the file:\n%3"_s.arg(before[i], after.value(i),
+                                                                      QString::fromUtf8(text));
     }
     return {};
 }

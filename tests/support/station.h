@@ -42,6 +42,11 @@ public:
 // ticked or picked (a hidden control that is not a field only as hidden); and the layout.
 QStringList Shown(Form1& f);
 
+// Opens a station file's text on a program started like this one; both windows are then drawn
+// anew by UPDATE CALCULATION. What each shows (Shown, then the chart's figures), or why the file
+// was refused as the first one's only line.
+std::pair<QStringList, QStringList> ShownAndReopened(Veldrune& program, const QByteArray& file);
+
 // Saves the window as saving does and opens the file in a program started like this one.
 // Returns how the reopened window differs where the save did not say so (empty: it shows the
 // same, or the save named what differs), with the file's text; `saved` receives what the save
