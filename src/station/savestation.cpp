@@ -24,8 +24,8 @@ bool isLimit(const QString& text, std::initializer_list<const Control*> limits) 
 }
 
 // The field as the window shows it or, where it shows a limit's caption, as it was last typed.
-QString field(const Form1& f, const Control& field, std::initializer_list<const Control*> limits,
-              bool typedBeyondLimits) {
+QString asWritten(const Form1& f, const Control& field,
+                  std::initializer_list<const Control*> limits, bool typedBeyondLimits) {
     if (typedBeyondLimits && isLimit(field.text(), limits)) {
         if (const auto typed = f.lastInput(field))
             return typed->text;
@@ -43,7 +43,7 @@ bool dutyCycleTouched(const Form1& f) {
 Station plainStation(Veldrune& program, bool typedBeyondLimits) {
     const Form1& f = program.form();
     const auto speed = [&](int i) {
-        return field(f, f.Text4(i), {&f.Label3(0), &f.Label3(1)}, typedBeyondLimits);
+        return asWritten(f, f.Text4(i), {&f.Label3(0), &f.Label3(1)}, typedBeyondLimits);
     };
     Station s;
     s.description = f.Text5.text();
