@@ -125,7 +125,7 @@ int integer(const Json& value, const QString& key, int low = -1000000) {
     if (!value.is_number_integer() || value.get<double>() < low || value.get<double>() > 1000000)
         fail(key, QStringLiteral("must be a whole number from %1 to 1000000, not %2")
                       .arg(low)
-                      .arg(fromStd(value.dump())));
+                      .arg(Excerpt(fromStd(value.dump()), u'`')));
     return int(value.get<std::int64_t>());
 }
 
