@@ -352,6 +352,10 @@ int main(int argc, char* argv[]) {
     if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + request.catalogue + ": cannot be read");
     const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
-    return request.rank ? rankStation(request, options, place)
-                        : runStations(request, options, place);
+    const int status =
+        request.rank ? rankStation(request, options, place) : runStations(request, options, place);
+    // Output that did not reach its place (a full disk) is a failure, not a silent success.
+    if (!std::cout.flush() && status == 0)
+        return refuse("standard output: cannot be written");
+    return status;
 }

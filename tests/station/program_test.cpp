@@ -259,6 +259,16 @@ TEST(BatchProgram, RankAtSixtyNewtonMetresFindsTheStrongToolsAndTheirShortestSaf
     EXPECT_GT(searched, 0);
 }
 
+// Output that cannot be written (a full disk) is a failure, not silence.
+TEST(BatchProgram, AnOutputThatCannotBeWrittenFails) {
+    QProcess process;
+    process.setWorkingDirectory(Stations);
+    process.setStandardOutputFile(u"/dev/full"_s);
+    process.start(QStringLiteral(VELDRUNE_CALC_PROGRAM), {u"--json"_s, u"wheel-nuts.json"_s});
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+}
+
 // A caption file whose key 0 asks for the language font, beside a copy of the program, is
 // read as the window reads it: the fonts it looks at need no screen.
 TEST(BatchProgram, ACaptionFileAskingForTheLanguageFontIsReadAsTheWindowReadsIt) {
