@@ -469,8 +469,9 @@ void WindowModel::typeText(Control& control, const QString& text) {
 }
 
 void WindowModel::finishEdit() {
+    // As a reaction, so that a focus move the control gaining the focus asks for follows.
     if (m_focused && m_focused->onLostFocus && m_depth == 0)
-        handOver(m_focused, *m_focused);
+        react([this] { handOver(m_focused, *m_focused); });
 }
 
 void WindowModel::replay(const UserEvent& event) {
