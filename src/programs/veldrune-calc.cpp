@@ -155,8 +155,19 @@ class Spool {
 public:
     explicit Spool(const Request& request)
         : m_request(request) {
-        m_file.open();
-        m_stream.setDevice(&m_file);
+        if (m_file.open())
+            m_stream.setDevice(&m_file);
+    }
+
+    // Why the output cannot be kept, or nothing.
+    std::optional<std::string> failure() const {
+        if (!m_file.isOpen())
+            return "a temporary file for the output cannot be made in " +
+                   QDir::tempPath().toStdString() + ": " + m_file.errorString().toStdString();
+        if (m_stream.status() != QDataStream::Ok)
+            return "the temporary file for the output cannot be written: " +
+                   m_file.errorString().toStdString();
+        return std::nullopt;
     }
 
     // What a station adds: its text, or its row's cells. Made where the station was computed,
@@ -230,7 +241,7 @@ private:
 using Outcome = std::variant<veldrune::StationReport, Spool::Entry, std::string>;
 
 Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
-                   const veldrune::RunOptions& options) {
+                   const veldrune::RunOptions& options) try {
     const QString file = QString::fromStdString(name);
     veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
     const auto station = veldrune::ReadStationFile(platform, file);
@@ -240,6 +251,9 @@ Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
     if (const auto* error = std::get_if<veldrune::StationError>(&result))
         return where(file, *error);
     return std::move(std::get<veldrune::StationReport>(result));
+} catch (const std::exception& e) {
+    // One station's failure is that station's error, as bad input is.
+    return name + ": cannot be computed: " + e.what();
 }
 
 // The trace, the chart and the report of the one station, where asked for; the line to print
@@ -270,7 +284,11 @@ int rankStation(const Request& request, const veldrune::RunOptions& options,
     Progress progress;
     const auto ranked = veldrune::RankStation(
         std::get<veldrune::Station>(station), place, options,
-        [&](int done, int total) { progress.update(done, total, "runs"); }, request.jobs);
+        [&](const veldrune::StationReport&, int done, int total) {
+            progress.update(done, total, "runs");
+            return true;
+        },
+        request.jobs);
     progress.clear();
     if (const auto* error = std::get_if<veldrune::StationError>(&ranked))
         return refuse(where(file, *error));
@@ -297,6 +315,8 @@ int runStations(const Request& request, veldrune::RunOptions options,
     const int count = int(request.files.size());
     Progress progress;
     Spool spool(request);
+    if (const auto failure = spool.failure(); failure && count > 1)
+        return refuse(*failure);
     std::optional<veldrune::StationReport> single;
     std::string refusal;
     int done = 0;
@@ -326,6 +346,8 @@ int runStations(const Request& request, veldrune::RunOptions options,
     if (!refusal.empty())
         return refuse(refusal);
     if (!single) {
+        if (const auto failure = spool.failure())
+            return refuse(*failure);
         spool.print(std::cout);
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "station/output.h"
 
 #include "numbers/numberformat.h"
+#include "station/rank.h"
 
 #include <nlohmann/json.hpp>
 
@@ -239,29 +240,45 @@ RankRow RankCells(const StationReport& r) {
     return row;
 }
 
+QString RankTitle(int column, const QString& unit) {
+    const RankColumn& c = RankColumns[column];
+    const QString title = QString::fromLatin1(c.title);
+    return c.inUnit && !unit.isEmpty() ? title + QStringLiteral(" [%1]").arg(unit) : title;
+}
+
+QString RankCell(const RankRow& row, int column) {
+    const QString* cells[] = {nullptr,        &row.tool,      &row.head,
+                              &row.totalTime, &row.peakLoad,  &row.torque,
+                              &row.maximum,   &row.safeCycle, &row.verdict};
+    return column == 0 ? QString::number(row.position) : *cells[column];
+}
+
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked) {
     std::ostringstream out = textStream();
     const auto& first = ranked.empty() ? std::nullopt : ranked.front().dutyCycle;
-    const std::string unit = first ? " [" + str(first->torqueUnit) + "]" : std::string();
+    const QString unit = first ? first->torqueUnit : QString();
     out << "Ranking of " << ranked.size() << (ranked.size() == 1 ? " run" : " runs") << " of "
-        << str(file) << '\n'
-        << std::right << std::setw(4) << "Rank"
-        << "  " << std::left << std::setw(20) << "Tool" << std::setw(6) << "Head" << std::right
-        << std::setw(10) << "Total [s]" << std::setw(15) << "Peak load [%]" << std::setw(15)
-        << "Torque" + unit << std::setw(9) << "Maximum" << std::setw(16) << "Safe cycle [s]"
-        << "  " << std::left << std::setw(34) << "Verdict"
-        << "Messages\n";
+        << str(file) << '\n';
+    // A column of numbers is right-aligned to its width, one of words left-aligned and two
+    // blanks away from the numbers before it.
+    const auto line = [&out](const auto& cell, const QString& messages) {
+        std::ostringstream text = textStream();
+        for (int c = 0; c < RankColumnCount; ++c) {
+            const RankColumn& column = RankColumns[c];
+            if (!column.numeric && c > 0 && RankColumns[c - 1].numeric)
+                text << "  ";
+            text << (column.numeric ? std::right : std::left) << std::setw(column.width)
+                 << str(cell(c));
+        }
+        text << str(messages);
+        std::string written = text.str();
+        written.erase(written.find_last_not_of(' ') + 1);
+        out << written << '\n';
+    };
+    line([&](int c) { return RankTitle(c, unit); }, QStringLiteral("Messages"));
     for (const StationReport& report : ranked) {
         const RankRow r = RankCells(report);
-        std::ostringstream line = textStream();
-        line << std::right << std::setw(4) << r.position << "  " << std::left << std::setw(20)
-             << str(r.tool) << std::setw(6) << str(r.head) << std::right << std::setw(10)
-             << str(r.totalTime) << std::setw(15) << str(r.peakLoad) << std::setw(15)
-             << str(r.torque) << std::setw(9) << str(r.maximum) << std::setw(16) << str(r.safeCycle)
-             << "  " << std::left << std::setw(34) << str(r.verdict) << str(r.messages);
-        std::string text = line.str();
-        text.erase(text.find_last_not_of(' ') + 1);
-        out << text << '\n';
+        line([&](int c) { return RankCell(r, c); }, r.messages);
     }
     return out.str();
 }
@@ -337,6 +354,7 @@ std::string StationSummary(const StationReport& r) {
         out << "Duty cycle: " << str(d.periodMinutes) << " minutes, cycle "
             << str(d.stationCycleTime) << " s, torque " << str(d.fasteningTorque) << ' '
             << str(d.torqueUnit) << ": " << loadVerdict(d.load) << '\n';
+        out << "Verdict: " << str(Verdict(r)) << '\n';
     }
     return out.str();
 }

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <iterator>
 #include <string>
 
 namespace veldrune {
@@ -41,8 +42,30 @@ struct RankRow {
 };
 RankRow RankCells(const StationReport& report);
 
-// A ranking of runs of one station (see RankStation) as a table: rank, tool, head, total
-// time, peak motor load, overload and the messages, one run a line.
+// The ranking's columns, for its table and for the window's Compare tools alike: the title,
+// whether the torque unit follows it, whether its cells are numbers (right-aligned), and the
+// width it takes in the table.
+struct RankColumn {
+    const char* title;
+    bool inUnit;
+    bool numeric;
+    int width;
+};
+inline constexpr RankColumn RankColumns[] = {
+    {"Rank", false, true, 4},           {"Tool", false, false, 20},
+    {"Head", false, false, 6},          {"Total [s]", false, true, 10},
+    {"Peak load [%]", false, true, 15}, {"Torque", true, true, 15},
+    {"Maximum", true, true, 14},        {"Safe cycle [s]", false, true, 16},
+    {"Verdict", false, false, 34},
+};
+inline constexpr int RankColumnCount = int(std::size(RankColumns));
+// The title of a column, with the unit ("NM") where it takes one and there is one.
+QString RankTitle(int column, const QString& unit);
+// A row's cell in a column.
+QString RankCell(const RankRow& row, int column);
+
+// A ranking of runs of one station (see RankStation) as a table: a line per run with its
+// cells, then its messages.
 std::string RankTable(const QString& file, const std::vector<StationReport>& ranked);
 
 // Stations as a CSV table (RFC 4180): a header row, then a row per station: `file`, then a

@@ -2,6 +2,7 @@
 
 #include "app/veldrune.h"
 #include "calc/loadsimulation.h"
+#include "calc/safecycle.h"
 #include "numbers/numberformat.h"
 #include "numbers/textvalue.h"
 #include "platform/recordingplatform.h"
@@ -30,52 +31,58 @@ offeredTools(const QString& system, const RankPlace& place, const RunOptions& op
 
 } // namespace
 
-// The load does not fall steadily with the cycle time (the steps of the simulation make it
-// jump), so every one is tried. Typing the cycle time changes nothing else the simulation reads.
 QString ShortestSafeCycleTime(Veldrune& program) {
     const Form1& f = program.form();
-    DutyCycleInputs inputs = ReadDutyCycleInputs(f);
-    const auto hundredths = [](const QString& text) { return std::llround(TextValue(text) * 100); };
-    const long long own = hundredths(f.Text4(8).text());
-    const long long total = std::max(hundredths(f.TOTAL.text()), 1LL);
-    long long safe = own;
-    for (long long cycle = own - 10; cycle >= total; cycle -= 10) {
-        inputs.cycleTime = TextValue(FormatFixed(double(cycle) / 100, 2));
-        const LoadSimulation load = SimulateLoad(inputs, program.catalogue(), false);
-        if (!load.completed || load.peakLoadPercent > 100)
-            break;
-        safe = cycle;
-    }
-    return FormatFixed(double(safe) / 100, 2);
+    return ShortestSafeCycleTime(ReadDutyCycleInputs(f), program.catalogue(), f.Text4(8).text(),
+                                 f.TOTAL.text());
 }
 
 QString Verdict(const StationReport& report) {
-    if (const auto& d = report.dutyCycle) {
-        if (d->torqueAboveMaximum)
-            return QStringLiteral("torque above the tool's maximum");
-        if (!d->load.completed)
-            return QStringLiteral("load not computed");
-        if (d->load.peakLoadPercent > 100)
-            return QStringLiteral("overload");
-    }
+    const auto& d = report.dutyCycle;
+    if (!d)
+        return LoadNotComputed;
+    const double cycle = TextValue(d->stationCycleTime);
+    if (cycle != 0 && cycle < TextValue(report.totalTime))
+        return QStringLiteral("cycle shorter than the fastening");
+    if (d->torqueAboveMaximum)
+        return QStringLiteral("torque above the tool's maximum");
+    if (!d->load.completed || d->load.simulatedSteps == 0)
+        return LoadNotComputed;
+    if (d->load.peakLoadPercent > 100)
+        return QStringLiteral("overload");
     return report.messages.isEmpty() ? Fits : QStringLiteral("time-limit message");
+}
+
+bool RankedBefore(const StationReport& a, const StationReport& b) {
+    const bool aFits = a.rank->verdict == Fits;
+    if (aFits != (b.rank->verdict == Fits))
+        return aFits;
+    const double timeA = TextValue(a.totalTime);
+    const double timeB = TextValue(b.totalTime);
+    if (timeA != timeB)
+        return timeA < timeB;
+    return peakLoad(a) < peakLoad(b);
 }
 
 std::variant<std::vector<StationReport>, StationError>
 RankStation(const Station& station, const RankPlace& place, const RunOptions& options,
-            const std::function<void(int done, int total)>& progress, int threads) {
+            const RankProgress& progress, int threads) {
     if (!station.session.empty())
         return StationError{QStringLiteral("session"),
                             QStringLiteral("a ranking runs the station's picks with every tool; "
                                            "a session may pick tools of its own")};
     // Every run starts like one program started once.
-    RecordingPlatform startPlatform(place.programFolder, place.workingFolder);
-    Veldrune started(startPlatform);
-    StartProgram(started, startPlatform, options);
+    std::optional<RecordingPlatform> startPlatform;
+    std::optional<Veldrune> started;
     RunOptions runOptions = options;
     runOptions.safeCycle = true;
-    runOptions.like = &started;
-    runOptions.likeMessages = startPlatform.messages();
+    if (!options.like) {
+        startPlatform.emplace(place.programFolder, place.workingFolder);
+        started.emplace(*startPlatform);
+        StartProgram(*started, *startPlatform, options);
+        runOptions.like = &*started;
+        runOptions.likeMessages = startPlatform->messages();
+    }
     auto offered = offeredTools(station.system, place, runOptions);
     if (auto* error = std::get_if<StationError>(&offered))
         return *error;
@@ -103,9 +110,19 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
     using Result = std::variant<StationReport, StationError>;
     InOrder<Result>(
         int(runs.size()), threads,
-        [&](int i) {
-            RecordingPlatform platform(place.programFolder, place.workingFolder);
-            return RunStation(runs[std::size_t(i)], platform, runOptions);
+        [&](int i) -> Result {
+            try {
+                RecordingPlatform platform(place.programFolder, place.workingFolder);
+                auto result = RunStation(runs[std::size_t(i)], platform, runOptions);
+                if (auto* report = std::get_if<StationReport>(&result))
+                    report->rank = StationReport::Rank{0, Verdict(*report)};
+                return result;
+            } catch (const std::exception& e) {
+                return StationError{
+                    {},
+                    QStringLiteral("the run with %1 failed: %2")
+                        .arg(runs[std::size_t(i)].tool, QString::fromUtf8(e.what()))};
+            }
         },
         [&](Result&& result) {
             if (auto* error = std::get_if<StationError>(&result)) {
@@ -113,25 +130,15 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
                 return false;
             }
             reports.push_back(std::move(std::get<StationReport>(result)));
-            if (progress)
-                progress(int(reports.size()), int(runs.size()));
+            if (progress && !progress(reports.back(), int(reports.size()), int(runs.size()))) {
+                refusal = StationError{{}, QStringLiteral("the ranking was stopped")};
+                return false;
+            }
             return true;
         });
     if (refusal)
         return *refusal;
-    for (StationReport& report : reports)
-        report.rank = StationReport::Rank{0, Verdict(report)};
-    std::stable_sort(reports.begin(), reports.end(),
-                     [](const StationReport& a, const StationReport& b) {
-                         const bool aFits = a.rank->verdict == Fits;
-                         if (aFits != (b.rank->verdict == Fits))
-                             return aFits;
-                         const double timeA = TextValue(a.totalTime);
-                         const double timeB = TextValue(b.totalTime);
-                         if (timeA != timeB)
-                             return timeA < timeB;
-                         return peakLoad(a) < peakLoad(b);
-                     });
+    std::stable_sort(reports.begin(), reports.end(), RankedBefore);
     for (std::size_t i = 0; i < reports.size(); ++i)
         reports[i].rank->position = int(i) + 1;
     return reports;

@@ -19,27 +19,36 @@ struct RankPlace {
     QString workingFolder;
 };
 
-// Why a run is out of the running, or "fits": the station asks a torque above the tool's
-// maximum (which the window cut down), the load could not be computed (an arithmetic failure,
-// a tool without motor data), the motor overloads, or a time-limit message was shown; the
-// first of these that holds.
+// Why a run cannot do the station's job, the first of these that holds: the station cycle time
+// is shorter than the run's estimated total time; the station asks a torque above the tool's
+// maximum (which the window cut down); the load was not computed over the whole period (no
+// cycle time, an arithmetic failure, a tool without motor data, no duty cycle at all); the
+// motor overloads; a time-limit message was shown. Otherwise the run "fits".
 QString Verdict(const StationReport& report);
 inline const QString Fits = QStringLiteral("fits");
+inline const QString LoadNotComputed = QStringLiteral("load not computed");
 
-// From the station's own cycle time down to the cycle's estimated total time, 0.1 s at a
-// time, each typed as the window would show it ("29.90"): the last cycle time before the
-// first at which the motor overloads or the load cannot be computed.
+// The shortest safe cycle time of the station the program's window shows (see the calculation's
+// ShortestSafeCycleTime).
 QString ShortestSafeCycleTime(Veldrune& program);
+
+// Whether run a ranks before run b: the runs that fit first, then the others, each group
+// ordered by total time, then by peak motor load.
+bool RankedBefore(const StationReport& a, const StationReport& b);
+
+// What a ranking tells as it goes: each run as it is done, with its verdict but not yet its
+// position, and how many of how many are done. Returning false stops the ranking.
+using RankProgress = std::function<bool(const StationReport& run, int done, int total)>;
 
 // The station run once with every tool its system offers and, when the station names an angle
 // head, with each head that fits each tool (a tool without heads runs without one), with the
-// shortest safe cycle time of each run that fits. The reports come in rank order, each with
-// its position and verdict: the runs that fit first, then the others, each group ordered by
-// total time, then by peak motor load. `progress` is told of each finished run. The runs go
-// on `threads` threads. A station with a session is refused: its events may pick tools of their
-// own.
+// shortest safe cycle time of each run that fits. Every run starts like `options.like` where
+// given, else like a program started in `place`. The reports come in rank order (RankedBefore),
+// each with its position and verdict. The runs go on `threads` threads; a run that fails
+// with an exception refuses the ranking with its reason. A station with a session is refused:
+// its events may pick tools of their own.
 std::variant<std::vector<StationReport>, StationError>
 RankStation(const Station& station, const RankPlace& place, const RunOptions& options = {},
-            const std::function<void(int done, int total)>& progress = {}, int threads = 1);
+            const RankProgress& progress = {}, int threads = 1);
 
 } // namespace veldrune

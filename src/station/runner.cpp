@@ -57,9 +57,8 @@ StationReport report(Veldrune& program, const Station& station, const QStringLis
         const QString asked =
             station.dutyCycle ? station.dutyCycle->fasteningTorque.value_or(QString()) : QString();
         d.torqueAboveMaximum =
-            !d.torqueMaximum.isEmpty() && TextValue(asked) > TextValue(d.torqueMaximum);
-        if (options.safeCycle && !d.torqueAboveMaximum && r.messages.isEmpty() &&
-            d.load.completed && d.load.peakLoadPercent <= 100)
+            TorqueAboveMaximum(f, program.catalogue().Tools, program.selection(), asked);
+        if (options.safeCycle && Verdict(r) == Fits)
             d.shortestSafeCycleTime = ShortestSafeCycleTime(program);
     }
     r.chart = f.Picture2.picture();

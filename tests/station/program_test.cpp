@@ -225,7 +225,7 @@ TEST(BatchProgram, RankPutsTheRunsThatFitFirstAndSaysWhyTheOthersDoNot) {
                                   u"KRV-600QM1: overload"_s,          // 7.72 s
                                   u"KRV-200QX1: load not computed"_s, // no motor data
                                   u"KRV-300QM1: torque above the tool's maximum"_s,
-                                  u"KRV-500QM1: time-limit message"_s})); // 1201.01 s
+                                  u"KRV-500QM1: cycle shorter than the fastening"_s})); // 1201.01 s
 }
 
 // At 60 N·m on the shipped catalogue only the tools of 60 N·m or more fit; the shortest safe
