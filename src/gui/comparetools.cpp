@@ -1,9 +1,8 @@
 #include "gui/comparetools.h"
 
 #include "app/veldrune.h"
-#include "input/entryfields.h"
 #include "numbers/textvalue.h"
-#include "platform/platform.h"
+#include "platform/recordingplatform.h"
 #include "station/rank.h"
 #include "station/savestation.h"
 
@@ -12,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPalette>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -19,82 +19,71 @@
 
 #include <algorithm>
 #include <limits>
-#include <thread>
 
 namespace veldrune {
 
 namespace {
 
-enum Column { Rank, Tool, Head, Total, PeakLoad, Torque, Maximum, SafeCycle, Verdict, Columns };
+constexpr int RankColumnIndex = 0;
 
-QString cell(const RankRow& row, int column) {
-    switch (column) {
-    case Rank:
-        return QString::number(row.position);
-    case Tool:
-        return row.tool;
-    case Head:
-        return row.head;
-    case Total:
-        return row.totalTime;
-    case PeakLoad:
-        return row.peakLoad;
-    case Torque:
-        return row.torque;
-    case Maximum:
-        return row.maximum;
-    case SafeCycle:
-        return row.safeCycle;
-    default:
-        return row.verdict;
-    }
-}
-
-bool numeric(int column) {
-    return column != Tool && column != Head && column != Verdict;
+// A run's cells, its rank being its row among the runs so far.
+RankRow cellsAt(const std::vector<StationReport>& runs, std::size_t row) {
+    RankRow cells = RankCells(runs[row]);
+    cells.position = int(row) + 1;
+    return cells;
 }
 
 } // namespace
 
-RankModel::RankModel(std::vector<StationReport> runs, QObject* parent)
-    : QAbstractTableModel(parent)
-    , m_runs(std::move(runs)) {
-    for (const StationReport& run : m_runs)
-        m_rows.push_back(RankCells(run));
+RankModel::RankModel(QObject* parent)
+    : QAbstractTableModel(parent) {}
+
+void RankModel::add(StationReport run) {
+    // After every run that ranks before it or alike: the order the finished ranking gives.
+    const auto at = std::upper_bound(m_runs.begin(), m_runs.end(), run, RankedBefore);
+    const int row = int(at - m_runs.begin());
+    beginInsertRows({}, row, row);
+    m_runs.insert(at, std::move(run));
+    endInsertRows();
+    if (row + 1 < rowCount()) // the ranks below moved down
+        Q_EMIT dataChanged(index(row + 1, RankColumnIndex), index(rowCount() - 1, RankColumnIndex));
+    if (row == 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, RankColumnCount - 1);
 }
 
 int RankModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_runs.size());
 }
 
 int RankModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : Columns;
+    return parent.isValid() ? 0 : RankColumnCount;
 }
 
 QVariant RankModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const RankRow& row = m_rows[std::size_t(index.row())];
-    const bool fits = row.verdict == Fits;
+    const RankRow row = cellsAt(m_runs, std::size_t(index.row()));
+    const bool numeric = RankColumns[index.column()].numeric;
     switch (role) {
     case Qt::DisplayRole:
-        return cell(row, index.column());
+        return RankCell(row, index.column());
     case Qt::UserRole: {
-        if (!numeric(index.column()))
-            return cell(row, index.column());
+        if (!numeric)
+            return RankCell(row, index.column());
         bool isNumber = false;
-        const double value = cell(row, index.column()).trimmed().toDouble(&isNumber);
+        const double value = RankCell(row, index.column()).trimmed().toDouble(&isNumber);
         return isNumber ? value : std::numeric_limits<double>::infinity();
     }
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(numeric(index.column()) ? Qt::AlignRight | Qt::AlignVCenter
-                                                           : Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant::fromValue(numeric ? Qt::AlignRight | Qt::AlignVCenter
+                                           : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        if (!fits)
+        if (row.verdict != Fits)
             return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
         return {};
     case Qt::ToolTipRole: {
-        QString tip = fits ? QString() : QStringLiteral("Out of the running: ") + row.verdict;
+        QString tip =
+            row.verdict == Fits ? QString() : QStringLiteral("Out of the running: ") + row.verdict;
         if (!row.messages.isEmpty())
             tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + row.messages;
         return tip.isEmpty() ? QVariant() : QVariant(tip);
@@ -105,31 +94,11 @@ QVariant RankModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RankModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= RankColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    const QString unit = !m_runs.empty() && m_runs.front().dutyCycle
-                             ? QStringLiteral(" [%1]").arg(m_runs.front().dutyCycle->torqueUnit)
-                             : QString();
-    switch (section) {
-    case Rank:
-        return QStringLiteral("Rank");
-    case Tool:
-        return QStringLiteral("Tool");
-    case Head:
-        return QStringLiteral("Head");
-    case Total:
-        return QStringLiteral("Total [s]");
-    case PeakLoad:
-        return QStringLiteral("Peak load [%]");
-    case Torque:
-        return QStringLiteral("Torque") + unit;
-    case Maximum:
-        return QStringLiteral("Maximum") + unit;
-    case SafeCycle:
-        return QStringLiteral("Safe cycle [s]");
-    default:
-        return QStringLiteral("Verdict");
-    }
+    const bool duty = !m_runs.empty() && m_runs.front().dutyCycle;
+    return RankTitle(section, duty ? m_runs.front().dutyCycle->torqueUnit : QString());
 }
 
 CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
@@ -140,76 +109,114 @@ CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
     // the window shows as the maximum, as it was typed in the unit shown, so that the tools too
     // weak for it are told.
     const auto saved = SaveStation(program);
-    Station station = PlainStation(program);
+    m_station = PlainStation(program);
     QString torqueNote;
     const auto typed = f.lastInput(f.Text4(9));
     const auto unit = f.lastInput(f.TQUNIT);
-    if (station.dutyCycle && typed && (!unit || unit->order < typed->order) &&
+    if (m_station.dutyCycle && typed && (!unit || unit->order < typed->order) &&
         TextValue(typed->text) > TextValue(f.Text4(9).text())) {
-        station.dutyCycle->fasteningTorque = typed->text;
+        m_station.dutyCycle->fasteningTorque = typed->text;
         torqueNote = QStringLiteral("The window shows %1's maximum torque; the runs ask for "
                                     "the %2 %3 that was typed.")
                          .arg(f.TOOLLIST.text().trimmed(), typed->text.trimmed(), f.TQUNIT.text());
     }
-    const Platform& platform = program.platform();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto ranked =
-        RankStation(station, RankPlace{platform.programFolder(), platform.workingFolder()}, {}, {},
-                    int(std::max(1u, std::thread::hardware_concurrency())));
-    // Where the station's plain form does not give this very window, the reader is told.
-    const bool exact = !saved || saved->differences.isEmpty();
-    QApplication::restoreOverrideCursor();
-    if (const auto* error = std::get_if<StationError>(&ranked)) {
-        failure = error->message;
-        return;
-    }
-
-    m_model = new RankModel(std::move(std::get<std::vector<StationReport>>(ranked)), this);
-    auto* sorted = new QSortFilterProxyModel(this);
-    sorted->setSourceModel(m_model);
-    sorted->setSortRole(Qt::UserRole);
-    m_table = new QTableView(this);
-    m_table->setModel(sorted);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(Rank, Qt::AscendingOrder);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->resizeColumnsToContents();
-    m_table->setAccessibleName(QStringLiteral("Tools ranked for the station"));
-    if (m_model->rowCount() > 0)
-        m_table->selectRow(0);
-    connect(m_table, &QTableView::activated, this, &CompareDialog::pick);
-
-    QString text = QStringLiteral("%1 runs of the station with every tool of %2, in rank order: "
-                                  "the runs that fit first, by total time, then by peak load. "
-                                  "Enter or a double click picks the tool and head.")
-                       .arg(m_model->rowCount())
+    QString text = QStringLiteral("The station run with every tool of %1, in rank order: the "
+                                  "runs that fit first, by total time, then by peak load. Enter "
+                                  "or a double click shows the run in the window.")
                        .arg(f.SYSTEM.text());
     if (!torqueNote.isEmpty())
         text += u'\n' + torqueNote;
-    if (!exact)
+    // Where the station's plain form does not give this very window, the reader is told.
+    if (saved && !saved->differences.isEmpty())
         text += QStringLiteral("\nThe runs use the fields as a station file holds them, which "
                                "shows otherwise than this window: ") +
                 saved->differences.join(QStringLiteral("; ")).toLower() + u'.';
     m_note = new QLabel(text, this);
     m_note->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_model = new RankModel(this);
+    auto* sorted = new QSortFilterProxyModel(this);
+    sorted->setSourceModel(m_model);
+    sorted->setSortRole(Qt::UserRole);
+    m_table = new QTableView(this);
+    m_table->setModel(sorted);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(RankColumnIndex, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setAccessibleName(QStringLiteral("Tools ranked for the station"));
+    const QFontMetrics metrics = m_table->fontMetrics();
+    for (int c = 0; c < RankColumnCount; ++c)
+        m_table->setColumnWidth(c, metrics.horizontalAdvance(u'0') * (RankColumns[c].width + 2));
+    connect(m_table, &QTableView::activated, this, &CompareDialog::pick);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 0); // busy until the runs are counted
+    m_progress->setAccessibleName(QStringLiteral("Runs ranked"));
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     // Enter belongs to the table: it picks the row, it does not close the dialog.
-    buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_note);
     layout->addWidget(m_table);
-    layout->addWidget(buttons);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_buttons);
     int width = 0;
-    for (int c = 0; c < Columns; ++c)
+    for (int c = 0; c < RankColumnCount; ++c)
         width += m_table->columnWidth(c);
     resize(std::min(width + 60, 1200), 480);
     m_table->setFocus();
+
+    // The runs start like a program started as the window was, from what it read then.
+    m_platform = std::make_unique<RecordingPlatform>(program.platform());
+    m_like = std::make_unique<Veldrune>(*m_platform);
+    m_like->startLike(program);
+    RunOptions options;
+    options.like = m_like.get();
+    options.likeMessages = m_platform->messages();
+    const RankPlace place{program.platform().programFolder(), program.platform().workingFolder()};
+    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    m_worker = std::thread([this, place, options, threads] {
+        const auto ranked = RankStation(
+            m_station, place, options,
+            [this](const StationReport& run, int done, int total) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, run, done, total] {
+                        const bool first = m_model->rowCount() == 0;
+                        m_model->add(run);
+                        m_progress->setRange(0, total);
+                        m_progress->setValue(done);
+                        if (first)
+                            m_table->selectRow(0);
+                    },
+                    Qt::QueuedConnection);
+                return !m_cancelled;
+            },
+            threads);
+        const auto* error = std::get_if<StationError>(&ranked);
+        QMetaObject::invokeMethod(
+            this, [this, failure = error ? error->message : QString()] { finish(failure); },
+            Qt::QueuedConnection);
+    });
+}
+
+CompareDialog::~CompareDialog() {
+    m_cancelled = true;
+    m_worker.join();
+}
+
+void CompareDialog::finish(const QString& failure) {
+    m_done = true;
+    m_progress->hide();
+    m_buttons->setStandardButtons(QDialogButtonBox::Close);
+    m_buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
+    if (!failure.isEmpty())
+        m_note->setText(QStringLiteral("The tools cannot be compared: ") + failure);
 }
 
 void CompareDialog::pick(const QModelIndex& index) {
@@ -217,9 +224,10 @@ void CompareDialog::pick(const QModelIndex& index) {
         return;
     const auto* sorted = static_cast<const QSortFilterProxyModel*>(m_table->model());
     const StationReport& run = m_model->run(sorted->mapToSource(index).row());
+    const Station shown = RankedRun(m_station, run.tool, run.angleHead);
     accept();
     if (onPick)
-        onPick(run.tool, run.angleHead);
+        onPick(shown);
 }
 
 } // namespace veldrune

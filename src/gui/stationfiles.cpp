@@ -14,18 +14,24 @@ void StationFiles::open() {
         open(path);
 }
 
+bool StationFiles::refuse(const QString& line) {
+    m_program.platform().showMessage(line, MessageIcon::Critical, ProgramTitle);
+    return false;
+}
+
 bool StationFiles::open(const QString& path) {
-    Platform& platform = m_program.platform();
-    const auto refuse = [&](const QString& line) {
-        platform.showMessage(line, MessageIcon::Critical, ProgramTitle);
-        return false;
-    };
     m_program.form().finishEdit();
-    const auto read = ReadStationFile(platform, path);
+    const auto read = ReadStationFile(m_program.platform(), path);
     if (const auto* error = std::get_if<StationError>(&read))
         return refuse(StationErrorLine(path, *error));
-    const Station& station = std::get<Station>(read);
+    if (!show(std::get<Station>(read), path))
+        return false;
+    m_current = path;
+    return true;
+}
 
+bool StationFiles::show(const Station& station, const QString& name) {
+    Platform& platform = m_program.platform();
     // The station is applied to a program of its own, started as the window was: a station
     // refused half-way (a tool the system does not offer, say) leaves the window as it was,
     // and an accepted one shows exactly what a freshly started window would.
@@ -33,7 +39,7 @@ bool StationFiles::open(const QString& path) {
     Veldrune trial(quiet);
     trial.startLike(m_program);
     if (const auto refusal = ApplyStation(trial, station, quiet.messages()))
-        return refuse(StationErrorLine(path, *refusal));
+        return refuse(StationErrorLine(name, *refusal));
     m_program.takeOver(trial);
     // The messages the station gave, each once, as the window tells them.
     QStringList told;
@@ -43,7 +49,6 @@ bool StationFiles::open(const QString& path) {
             platform.showMessage(message, MessageIcon::Critical, ProgramTitle);
         }
     }
-    m_current = path;
     return true;
 }
 

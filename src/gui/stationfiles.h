@@ -5,6 +5,7 @@
 namespace veldrune {
 
 class Veldrune;
+struct Station;
 
 // Station files in the window: opening one applies it to the window as a person would type
 // it; saving writes what the window shows. Both first finish the edit in progress, as a button
@@ -20,6 +21,9 @@ public:
     // why, in the batch calculator's words, and the window stays as it was. Returns whether
     // the station was applied.
     bool open(const QString& path);
+    // Shows a station in the window as opening a file of it would (`name` names it in a
+    // refusal); the current file stays. Returns whether the station was applied.
+    bool show(const Station& station, const QString& name);
     // Saves to the current file, or asks for a name when there is none.
     void save();
     // Asks for a name, starting from the current file, then saves.
@@ -29,6 +33,8 @@ public:
 
 private:
     void saveTo(const QString& path);
+    // Tells why a station is refused; false.
+    bool refuse(const QString& line);
 
     Veldrune& m_program;
     QString m_current;

@@ -60,23 +60,10 @@ WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
 CompareDialog* WindowCommands::compareTools() {
     auto* dialog = new CompareDialog(m_program, &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    if (!dialog->failure.isEmpty()) {
-        const QString why = dialog->failure;
-        delete dialog;
-        m_program.platform().showMessage(QStringLiteral("The tools cannot be compared: ") + why,
-                                         MessageIcon::Information, QStringLiteral("Compare tools"));
-        return nullptr;
-    }
-    Form1& f = m_program.form();
-    dialog->onPick = [this, &f](const QString& tool, const QString& head) {
-        // The same picks a person makes: the tool, then the head.
-        m_window.perform([&] {
-            PickEntry(f, f.TOOLLIST, tool, 1);
-            if (!head.isEmpty() && f.ANGLE.visible())
-                PickEntry(f, f.ANGLE, head);
-        });
+    dialog->onPick = [this](const Station& run) {
+        m_window.perform([&] { m_files.show(run, QStringLiteral("Compare tools")); });
     };
-    dialog->open();
+    dialog->show();
     return dialog;
 }
 

@@ -20,8 +20,9 @@ public:
 
     StationFiles& files() { return m_files; }
 
-    // Opens "Compare tools..." over the window, or tells why the station cannot be ranked.
-    // The dialog is modal to the window but returns at once; it deletes itself when closed.
+    // Opens "Compare tools..." beside the window, which stays usable while it ranks; a picked
+    // row's run is shown in the window as a station file of it would be. The dialog deletes
+    // itself when closed.
     CompareDialog* compareTools();
 
 private:

@@ -53,6 +53,14 @@ QString Verdict(const StationReport& report) {
     return report.messages.isEmpty() ? Fits : QStringLiteral("time-limit message");
 }
 
+Station RankedRun(const Station& station, const QString& tool, const QString& angleHead) {
+    Station run = station;
+    run.format = 1;
+    run.tool = tool;
+    run.angleHead = angleHead;
+    return run;
+}
+
 bool RankedBefore(const StationReport& a, const StationReport& b) {
     const bool aFits = a.rank->verdict == Fits;
     if (aFits != (b.rank->verdict == Fits))
@@ -89,20 +97,12 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
 
     std::vector<Station> runs;
     for (const ToolChoice& choice : std::get<std::vector<ToolChoice>>(offered)) {
-        // Each run types the station's values after picking its own tool, as a person would,
-        // so that the torque is formatted for that tool and cut to its maximum.
-        Station run = station;
-        run.format = 1;
-        run.tool = choice.tool;
-        run.angleHead.clear();
         if (station.angleHead.isEmpty() || choice.angleHeads.isEmpty()) {
-            runs.push_back(run);
+            runs.push_back(RankedRun(station, choice.tool, {}));
             continue;
         }
-        for (const QString& head : choice.angleHeads) {
-            run.angleHead = head;
-            runs.push_back(run);
-        }
+        for (const QString& head : choice.angleHeads)
+            runs.push_back(RankedRun(station, choice.tool, head));
     }
 
     std::vector<StationReport> reports;

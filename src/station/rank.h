@@ -32,6 +32,11 @@ inline const QString LoadNotComputed = QStringLiteral("load not computed");
 // ShortestSafeCycleTime).
 QString ShortestSafeCycleTime(Veldrune& program);
 
+// The station as a ranking runs it with a tool and head (none: without a head): it types the
+// station's values after picking the tool, as a person would, so that the torque is formatted
+// for that tool and cut to its maximum.
+Station RankedRun(const Station& station, const QString& tool, const QString& angleHead);
+
 // Whether run a ranks before run b: the runs that fit first, then the others, each group
 // ordered by total time, then by peak motor load.
 bool RankedBefore(const StationReport& a, const StationReport& b);

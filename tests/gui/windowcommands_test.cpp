@@ -3,6 +3,8 @@
 #include "gui/windowcommands.h"
 
 #include "app/commandbuttons.h"
+#include "calc/loadchart.h"
+#include "calc/loadsimulation.h"
 #include "gui/comparetools.h"
 #include "gui/qtplatform.h"
 #include "gui/qtwindow.h"
@@ -58,13 +60,19 @@ struct Desktop {
     WindowCommands commands{window, program};
 };
 
-TEST(CompareTools, RowsAreTheStationsRankingAndEnterPicksTheRowAsAHandWould) {
+// The dialog ranks on worker threads, with the window usable meanwhile; its rows are the
+// station's ranking, and picking a row makes the window show that row's run.
+TEST(CompareTools, RowsAreTheStationsRankingAndEachPickedRowIsWhatTheWindowShows) {
     Desktop d(u"duty-cycle.json"_s);
     TypeAndLeave(d.f, d.f.Text4(9), u"60"_s); // above KRV-110QM1-05's maximum, which it shows
     QTest::keyClick(&d.window, Qt::Key_F3);
     auto* dialog = d.window.findChild<CompareDialog*>();
     ASSERT_TRUE(dialog && dialog->isVisible());
     EXPECT_TRUE(dialog->note()->text().contains(u"the 60 NM that was typed"_s));
+    EXPECT_TRUE(d.window.isEnabled());
+    for (int wait = 0; wait < 1200 && !dialog->done(); ++wait)
+        QTest::qWait(50);
+    ASSERT_TRUE(dialog->done());
 
     // veldrune-calc --rank --json for the station at 60 N·m.
     auto station = std::get<Station>(ReadStation(test::TestData(u"stations/duty-cycle.json"_s)));
@@ -76,33 +84,55 @@ TEST(CompareTools, RowsAreTheStationsRankingAndEnterPicksTheRowAsAHandWould) {
             .array();
     const QAbstractItemModel* rows = dialog->table()->model();
     ASSERT_EQ(rows->rowCount(), runs.size());
+    // What the window shows of a run: its total and the chart's words for its load.
+    const auto shown = [](const QString& total, double peak, double final) {
+        return total + u' ' + u"%1 %2"_s.arg(peak, 0, 'f', 1).arg(final, 0, 'f', 1);
+    };
+    const auto windowShows = [&] {
+        const LoadSimulation load = SimulateLoad(ReadDutyCycleInputs(d.f), d.program.catalogue());
+        EXPECT_TRUE(d.f.Picture2.toolTip().startsWith(
+            u"Peak motor load %1 %"_s.arg(load.peakLoadPercent, 0, 'f', 1)));
+        return shown(d.f.TOTAL.text(), load.peakLoadPercent, load.finalLoadPercent);
+    };
+    QStringList expected;
     for (int r = 0; r < rows->rowCount(); ++r) {
         const QJsonObject run = runs[r].toObject(), rank = run[u"rank"].toObject();
         const QJsonObject duty = run[u"duty_cycle"].toObject();
         const QJsonValue safe = rank[u"shortest_safe_cycle_time"];
-        QStringList shown;
+        QStringList cells;
         for (int c = 0; c < rows->columnCount(); ++c)
-            shown.append(rows->index(r, c).data().toString());
+            cells.append(rows->index(r, c).data().toString());
         EXPECT_EQ(
-            shown,
+            cells,
             (QStringList{QString::number(rank[u"position"].toInt()), run[u"tool"].toString(),
                          run[u"angle_head"].toString(), run[u"total_time"].toString(),
                          u"%1"_s.arg(duty[u"peak_load_percent"].toDouble(), 0, 'f', 1),
                          duty[u"fastening_torque"].toString().trimmed(),
                          run[u"ratings"][u"max_torque"][u"NM"].toString().trimmed(),
                          safe.isNull() ? u"-"_s : safe.toString(), rank[u"verdict"].toString()}));
+        expected.append(shown(run[u"total_time"].toString(), duty[u"peak_load_percent"].toDouble(),
+                              duty[u"final_load_percent"].toDouble()));
     }
-    // The sixth run, KRV-320QM3 with RH4: a tool and a head other than the window's.
-    const QString tool = rows->index(5, 1).data().toString(),
-                  head = rows->index(5, 2).data().toString();
+    // The sixth run, KRV-320QM3 with RH4, picked by Enter; then every run as a pick shows it.
     dialog->table()->setCurrentIndex(rows->index(5, 0));
     QTest::keyClick(dialog->table(), Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
-    Desktop byHand(u"duty-cycle.json"_s);
-    TypeAndLeave(byHand.f, byHand.f.Text4(9), u"60"_s);
-    ASSERT_TRUE(PickEntry(byHand.f, byHand.f.TOOLLIST, tool) &&
-                PickEntry(byHand.f, byHand.f.ANGLE, head));
-    EXPECT_EQ(test::Shown(d.f), test::Shown(byHand.f));
+    EXPECT_EQ(d.f.TOOLLIST.text().trimmed(), rows->index(5, 1).data().toString());
+    EXPECT_EQ(windowShows(), expected[5]);
+    for (int r = 0; r < rows->rowCount(); ++r) {
+        d.commands.files().show(RankedRun(station, rows->index(r, 1).data().toString(),
+                                          rows->index(r, 2).data().toString()),
+                                {});
+        EXPECT_EQ(windowShows(), expected[r]) << r;
+    }
+
+    // Escape while it ranks stops the ranking and closes the dialog; the window is as it was.
+    const QStringList before = test::Shown(d.f);
+    dialog = d.commands.compareTools();
+    ASSERT_TRUE(dialog && !dialog->done());
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(test::Shown(d.f), before);
 }
 
 TEST(WindowKeys, PressTheirButtonsWhoseTooltipsNameThem) {

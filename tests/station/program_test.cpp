@@ -259,14 +259,29 @@ TEST(BatchProgram, RankAtSixtyNewtonMetresFindsTheStrongToolsAndTheirShortestSaf
     EXPECT_GT(searched, 0);
 }
 
-// Output that cannot be written (a full disk) is a failure, not silence.
+// Output that cannot be written (a full disk, a folder that cannot be written) is a failure
+// with its reason, not silence.
 TEST(BatchProgram, AnOutputThatCannotBeWrittenFails) {
-    QProcess process;
-    process.setWorkingDirectory(Stations);
-    process.setStandardOutputFile(u"/dev/full"_s);
-    process.start(QStringLiteral(VELDRUNE_CALC_PROGRAM), {u"--json"_s, u"wheel-nuts.json"_s});
-    EXPECT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 2);
+    const QString missing = u"/nonexistent/out"_s;
+    const std::tuple<const char*, QStringList, QString> rows[] = {
+        {"StandardOutputFull", {u"--json"_s, u"wheel-nuts.json"_s}, {}},
+        {"NoTemporaryFile", {u"wheel-nuts.json"_s, u"slow.json"_s}, u"a temporary file"_s},
+        {"Report", {u"--report"_s, missing, u"wheel-nuts.json"_s}, u"--report "_s + missing},
+        {"Chart", {u"--chart"_s, missing, u"duty-cycle.json"_s}, u"--chart "_s + missing},
+        {"Trace", {u"--trace"_s, missing, u"duty-cycle.json"_s}, u"--trace "_s + missing}};
+    for (const auto& [name, arguments, reason] : rows) {
+        QProcess process;
+        process.setWorkingDirectory(Stations);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, u"/sys"_s); // no file can be made there, even by root
+        process.setProcessEnvironment(environment);
+        if (reason.isEmpty())
+            process.setStandardOutputFile(u"/dev/full"_s);
+        process.start(QStringLiteral(VELDRUNE_CALC_PROGRAM), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 2) << name;
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(reason)) << name;
+    }
 }
 
 // A caption file whose key 0 asks for the language font, beside a copy of the program, is
