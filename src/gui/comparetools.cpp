@@ -146,11 +146,9 @@ CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setAccessibleName(QStringLiteral("Tools ranked for the station"));
-    const QFontMetrics metrics = m_table->fontMetrics();
-    for (int c = 0; c < RankColumnCount; ++c)
-        m_table->setColumnWidth(c, metrics.horizontalAdvance(u'0') * (RankColumns[c].width + 2));
     connect(m_table, &QTableView::activated, this, &CompareDialog::pick);
 
     m_progress = new QProgressBar(this);
@@ -165,9 +163,10 @@ CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
     layout->addWidget(m_table);
     layout->addWidget(m_progress);
     layout->addWidget(m_buttons);
+    const int digit = m_table->fontMetrics().horizontalAdvance(u'0');
     int width = 0;
-    for (int c = 0; c < RankColumnCount; ++c)
-        width += m_table->columnWidth(c);
+    for (const RankColumn& column : RankColumns)
+        width += digit * (column.width + 1);
     resize(std::min(width + 60, 1200), 480);
     m_table->setFocus();
 
@@ -187,12 +186,9 @@ CompareDialog::CompareDialog(Veldrune& program, QWidget* parent)
                 QMetaObject::invokeMethod(
                     this,
                     [this, run, done, total] {
-                        const bool first = m_model->rowCount() == 0;
                         m_model->add(run);
                         m_progress->setRange(0, total);
                         m_progress->setValue(done);
-                        if (first)
-                            m_table->selectRow(0);
                     },
                     Qt::QueuedConnection);
                 return !m_cancelled;
@@ -212,6 +208,9 @@ CompareDialog::~CompareDialog() {
 
 void CompareDialog::finish(const QString& failure) {
     m_done = true;
+    // The best run is where Enter picks, unless a row was chosen meanwhile.
+    if (m_model->rowCount() > 0 && !m_table->selectionModel()->hasSelection())
+        m_table->selectRow(0);
     m_progress->hide();
     m_buttons->setStandardButtons(QDialogButtonBox::Close);
     m_buttons->button(QDialogButtonBox::Close)->setAutoDefault(false);
