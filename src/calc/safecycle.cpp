@@ -31,24 +31,17 @@ double lossAt(double r, const StepConstants& c) {
 
 // The step loop for one cycle time with the motor load left out: the loss each step adds, and
 // whether every step's torque and current could be worked out (the loop stops where one
-// cannot). Int(time / cycle) is divided afresh only near a cycle's end: a time short of
-// (whole + 1) x cycle by more than any rounding still gives `whole`.
+// cannot).
 bool stepLosses(const StepConstants& c, double cycle, const std::vector<double>& times,
                 double* losses) {
     float r = 0;
     double hold = 0;
     RampTerms terms = rampTerms(r, c);
     bool ok = terms.ok;
-    double whole = 0;
-    double nextCycle = cycle;
+    WholeCycles cycles(cycle);
     for (int i = 0; i < c.count; ++i) {
         const double time = times[std::size_t(i)];
-        if (time >= nextCycle * (1 - 1e-12)) [[unlikely]] {
-            const double cycles = time / cycle;
-            const double truncated = double(static_cast<std::int64_t>(cycles));
-            whole = truncated > cycles ? truncated - 1 : truncated;
-            nextCycle = (whole + 1) * cycle;
-        }
+        const double whole = cycles.at(time);
         const float phase = float(time - whole * cycle);
         const float before = r;
         if (phase <= c.rampEnd) {

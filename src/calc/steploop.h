@@ -68,6 +68,33 @@ inline RampTerms rampTerms(float r, const StepConstants& c) {
     return terms;
 }
 
+// Int(time / cycle) for times that only grow, as the step loop works it out: through a 64-bit
+// integer (the set-up made sure the quotient fits one). With a positive cycle it is divided
+// afresh only near a cycle's end: a time short of (whole + 1) x cycle by more than any rounding
+// of the quotient still gives `whole`.
+class WholeCycles {
+public:
+    explicit WholeCycles(double cycle)
+        : m_cycle(cycle)
+        , m_next(cycle > 0 ? cycle : -HUGE_VAL) {}
+
+    double at(double time) {
+        if (time >= m_next * (1 - 1e-12)) [[unlikely]] {
+            const double cycles = time / m_cycle;
+            const double truncated = double(static_cast<std::int64_t>(cycles));
+            m_whole = truncated > cycles ? truncated - 1 : truncated;
+            if (m_cycle > 0)
+                m_next = (m_whole + 1) * m_cycle;
+        }
+        return m_whole;
+    }
+
+private:
+    double m_cycle;
+    double m_next; // where the next cycle starts
+    double m_whole = 0;
+};
+
 // Steps n = 1, 2, ... up to the count, appending each to `steps` where they are kept; returns
 // the step that fails, or 0 when all ran. The step loop is the simulation's whole cost, so it is
 // written for speed without changing a result: what depends on the ramp alone is worked out only
@@ -89,14 +116,11 @@ template <bool Keep>
     int done = state.steps;
     RampTerms terms = rampTerms(r, c);
     bool ok = terms.ok;
+    WholeCycles cycles(c.cycle);
     int n = 1;
     for (; n <= c.count; ++n) {
         const float time = float(double(Tenth) * n);
-        // Int(time / cycle), through a 64-bit integer: the set-up made sure the quotient
-        // fits one.
-        const double cycles = double(time) / c.cycle;
-        const double truncated = double(static_cast<std::int64_t>(cycles));
-        const double whole = truncated > cycles ? truncated - 1 : truncated;
+        const double whole = cycles.at(time);
         const float phase = float(double(time) - whole * c.cycle);
         const float before = r;
         if (phase <= c.rampEnd) {

@@ -241,7 +241,7 @@ private:
 using Outcome = std::variant<veldrune::StationReport, Spool::Entry, std::string>;
 
 Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
-                   const veldrune::RunOptions& options) try {
+                   const veldrune::RunOptions& options) {
     const QString file = QString::fromStdString(name);
     veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
     const auto station = veldrune::ReadStationFile(platform, file);
@@ -251,9 +251,6 @@ Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
     if (const auto* error = std::get_if<veldrune::StationError>(&result))
         return where(file, *error);
     return std::move(std::get<veldrune::StationReport>(result));
-} catch (const std::exception& e) {
-    // One station's failure is that station's error, as bad input is.
-    return name + ": cannot be computed: " + e.what();
 }
 
 // The trace, the chart and the report of the one station, where asked for; the line to print
@@ -324,11 +321,16 @@ int runStations(const Request& request, veldrune::RunOptions options,
         count, std::min(request.jobs, count),
         [&](int i) -> Outcome {
             const std::string& name = request.files[std::size_t(i)];
-            Outcome outcome = runStation(name, place, options);
-            if (const auto* report = std::get_if<veldrune::StationReport>(&outcome);
-                report && count > 1)
-                return Spool::entry(request, QString::fromStdString(name), *report);
-            return outcome;
+            try {
+                Outcome outcome = runStation(name, place, options);
+                if (const auto* report = std::get_if<veldrune::StationReport>(&outcome);
+                    report && count > 1)
+                    return Spool::entry(request, QString::fromStdString(name), *report);
+                return outcome;
+            } catch (const std::exception& e) {
+                // One station's failure is that station's error, as bad input is.
+                return name + ": cannot be computed: " + e.what();
+            }
         },
         [&](Outcome&& outcome) {
             if (auto* error = std::get_if<std::string>(&outcome)) {
