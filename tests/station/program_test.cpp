@@ -80,7 +80,7 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
         {u"wheel-nuts.json"_s, u"KRV-110QM1-05  with angle head RH1, gear ratio 1.555\n"_s},
         {u"wheel-nuts.json"_s, u"\nEstimated total time: 2.47 s\nMessages: none\n"_s},
         {u"duty-cycle.json"_s, u"\nDuty cycle: 4 minutes, cycle 30.00 s, torque 4.50 NM: peak "
-                               u"motor load 33.2 %, no overload\n"_s},
+                               u"motor load 33.2 %, no overload\nVerdict: fits\n"_s},
         {u"wheel-nuts.json slow.json"_s,
          u"wheel-nuts.json: KRV-110QM1-05 RH1, total 2.47 s\nslow.json: KRV-110QM1-05, total "
          u"2400.25 s (FIRST TIME LIMIT OVER; SECOND TIME LIMIT OVER)\n"_s},

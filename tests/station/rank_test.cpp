@@ -12,45 +12,6 @@ using namespace Qt::StringLiterals;
 namespace veldrune {
 namespace {
 
-// Each reason a run cannot do the job outranks the ones after it.
-TEST(Verdict, TheFirstReasonThatHoldsIsTold) {
-    struct Row {
-        const char* name;
-        const char* cycle;
-        bool torqueAbove;
-        int steps;      // simulated; 0 when none were
-        bool completed; // over the whole period
-        double peak;
-        bool message;
-        const char* verdict;
-    };
-    const Row rows[] = {
-        {"CycleBelowTheTotal", "1.50", true, 600, true, 150, true,
-         "cycle shorter than the fastening"},
-        {"TorqueAboveTheMaximum", "30.00", true, 600, false, 150, true,
-         "torque above the tool's maximum"},
-        {"NoCycleTime", "0", false, 0, true, 0, true, "load not computed"},
-        {"StoppedOnTheWay", "30.00", false, 20, false, 10, true, "load not computed"},
-        {"CycleOfTheTotalButOverload", "2.82", false, 600, true, 100.5, true, "overload"},
-        {"TimeLimitMessage", "30.00", false, 600, true, 99, true, "time-limit message"},
-        {"Fits", "30.00", false, 600, true, 100, false, "fits"},
-    };
-    for (const Row& row : rows) {
-        StationReport report;
-        report.totalTime = u"2.82"_s;
-        StationReport::DutyCycle& d = report.dutyCycle.emplace();
-        d.stationCycleTime = QString::fromLatin1(row.cycle);
-        d.torqueAboveMaximum = row.torqueAbove;
-        d.load.simulatedSteps = row.steps;
-        d.load.completed = row.completed;
-        d.load.peakLoadPercent = row.peak;
-        if (row.message)
-            report.messages.append(u"TIME LIMIT"_s);
-        EXPECT_EQ(Verdict(report), QString::fromLatin1(row.verdict)) << row.name;
-    }
-    EXPECT_EQ(Verdict(StationReport{}), LoadNotComputed) << "no duty cycle";
-}
-
 // The duty-cycle station ranked over the shipped catalogue at the edges: a cycle time shorter
 // than every tool's fastening, none at all, and a torque the window rounds to the tool's maximum.
 TEST(RankStation, NoRunFitsAStationNoToolCanDoAndARoundedTorqueIsJudgedAsShown) {
