@@ -34,26 +34,15 @@ double lossAt(double r, const StepConstants& c) {
 // cannot).
 bool stepLosses(const StepConstants& c, double cycle, const std::vector<double>& times,
                 double* losses) {
-    float r = 0;
-    double hold = 0;
-    RampTerms terms = rampTerms(r, c);
+    Ramp ramp;
+    RampTerms terms = rampTerms(ramp.r, c);
     bool ok = terms.ok;
     WholeCycles cycles(cycle);
     for (int i = 0; i < c.count; ++i) {
         const double time = times[std::size_t(i)];
         const double whole = cycles.at(time);
-        const float phase = float(time - whole * cycle);
-        const float before = r;
-        if (phase <= c.rampEnd) {
-            r = phase;
-        } else if (hold < c.recovery) {
-            hold += 0.1;
-        } else {
-            r = 0;
-            hold = 0;
-        }
-        if (r != before) {
-            terms = rampTerms(r, c);
+        if (ramp.step(float(time - whole * cycle), c)) {
+            terms = rampTerms(ramp.r, c);
             ok &= terms.ok;
         }
         losses[i] = terms.loss;

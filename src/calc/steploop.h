@@ -95,6 +95,26 @@ private:
     double m_whole = 0;
 };
 
+// Where the torque stands within the cycle (the ramp r) and how long it has been held.
+struct Ramp {
+    float r = 0;
+    double hold = 0;
+
+    // A step at this phase of the cycle; whether the ramp moved.
+    bool step(float phase, const StepConstants& c) {
+        const float before = r;
+        if (phase <= c.rampEnd) {
+            r = phase; // the torque rises
+        } else if (hold < c.recovery) {
+            hold += 0.1; // the torque is held
+        } else {
+            r = 0; // the tool is idle; the next hold starts from nothing
+            hold = 0;
+        }
+        return r != before;
+    }
+};
+
 // Steps n = 1, 2, ... up to the count, appending each to `steps` where they are kept; returns
 // the step that fails, or 0 when all ran. The step loop is the simulation's whole cost, so it is
 // written for speed without changing a result: what depends on the ramp alone is worked out only
@@ -108,13 +128,12 @@ template <bool Keep>
     int xQuotient = 0;
     int xRemainder = 0;
 
-    float r = state.r;
-    double hold = state.hold;
+    Ramp ramp{state.r, state.hold};
     double load = state.load;
     double peakTorque = state.peakTorque;
     double peakLoad = state.peakLoad;
     int done = state.steps;
-    RampTerms terms = rampTerms(r, c);
+    RampTerms terms = rampTerms(ramp.r, c);
     bool ok = terms.ok;
     WholeCycles cycles(c.cycle);
     int n = 1;
@@ -122,17 +141,8 @@ template <bool Keep>
         const float time = float(double(Tenth) * n);
         const double whole = cycles.at(time);
         const float phase = float(double(time) - whole * c.cycle);
-        const float before = r;
-        if (phase <= c.rampEnd) {
-            r = phase; // the torque rises
-        } else if (hold < c.recovery) {
-            hold += 0.1; // the torque is held
-        } else {
-            r = 0; // the tool is idle; the next hold starts from nothing
-            hold = 0;
-        }
-        if (r != before) {
-            terms = rampTerms(r, c);
+        if (ramp.step(phase, c)) {
+            terms = rampTerms(ramp.r, c);
             ok &= terms.ok;
         }
         const double next = (terms.loss + load) * c.retention;
@@ -152,13 +162,13 @@ template <bool Keep>
             break;
         if constexpr (Keep)
             steps.push_back(
-                {terms.torquePercent, time, phase, r, stored, x, terms.torqueY, *loadY});
+                {terms.torquePercent, time, phase, ramp.r, stored, x, terms.torqueY, *loadY});
         ++done;
         load = double(stored);
         peakTorque = std::max(peakTorque, terms.torquePercent);
         peakLoad = std::max(peakLoad, load);
     }
-    state = {r, hold, load, peakTorque, peakLoad, done};
+    state = {ramp.r, ramp.hold, load, peakTorque, peakLoad, done};
     return ok ? 0 : n;
 }
 
