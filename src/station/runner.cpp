@@ -99,6 +99,8 @@ RunStation(const Station& station, RecordingPlatform& platform, const RunOptions
     StationReport r = report(program, station, platform.messages(), options);
     if (!options.report.isEmpty())
         r.reportFailure = WriteReport(program, options.report);
+    if (options.page)
+        r.page = RecordPage(program.reportContext(false));
     return r;
 }
 

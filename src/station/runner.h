@@ -4,6 +4,7 @@
 #include "station/station.h"
 
 #include <QImage>
+#include <QPicture>
 #include <QStringList>
 
 #include <optional>
@@ -66,6 +67,7 @@ struct StationReport {
     };
     std::optional<Rank> rank;
     QImage chart;          // Picture2, when it was asked for
+    QPicture page;         // the report's page (see RecordPage), when it was asked for
     QString reportFailure; // why the report could not be written, when it was asked for
 };
 
@@ -78,6 +80,7 @@ struct RunOptions {
     bool chart = false;     // keep the chart that Picture2 shows
     bool steps = false;     // keep every simulated step of the duty cycle, not only its sums
     QString report;         // prints the report into this PDF file when not empty
+    bool page = false;      // records the report's page
     bool safeCycle = false; // searches the shortest safe cycle time of a duty cycle that fits
     // A program started as the runs would start, and the messages its start-up showed (a
     // catalogue missing): each run then starts like it, reading no file again, with those
