@@ -10,7 +10,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 # make fuzz: seconds per target, and the targets
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= catalogue captions station session numbers
+FUZZ_TARGETS ?= catalogue captions station session numbers table
 
 .PHONY: all setup build run test asan fuzz fuzz-build fuzz-replay format format-check bench package clean
 
