@@ -1,6 +1,8 @@
 // Ranking every tool of the shipped catalogue for a station with a 16-minute duty cycle, at
-// station cycle times of 30 s, 300 s and 1e20 s; and a plant's worth of stations on every core.
+// station cycle times of 30 s, 300 s and 1e20 s; a plant's worth of stations on every core; and
+// a line planned.
 
+#include "station/planline.h"
 #include "station/rank.h"
 
 #include <QFileInfo>
@@ -8,6 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <chrono>
+#include <cmath>
 #include <random>
 #include <thread>
 
@@ -102,3 +106,44 @@ void BM_RankPlant4000Stations(benchmark::State& state) {
 BENCHMARK(BM_RankPlant4000Stations)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 } // namespace
+
+// A line of 200 generated stations on both systems, torques from 2 to 400 N·m, planned over the
+// shipped catalogue as `veldrune-calc --plan` does: every station ranked on every core, then
+// the exact search for the fewest runs.
+void BM_PlanLine200Stations(benchmark::State& state) {
+    std::vector<veldrune::PlanStation> stations;
+    std::vector<veldrune::Station> line;
+    for (int i = 0; i < 200; ++i) {
+        veldrune::Station s = station16Minutes(QString::number(5 + i * 13 % 60));
+        const bool second = i % 4 == 3;
+        s.system = QString::fromLatin1(second ? "MVC2400" : "MVC4800");
+        s.tool = QString::fromLatin1(second ? "PZS-250QM3" : "KRV-450QT3");
+        s.angleHead.clear();
+        s.boltLength = QString::number(10 + i % 30);
+        s.freerunSpeed = QString::number(300 + i * 7 % 900);
+        s.dutyCycle->fasteningTorque =
+            QString::number(std::round(20 * std::pow(200.0, (i * 37 % 200) / 200.0)) / 10);
+        s.dutyCycle->torqueRecoveryTime = QStringLiteral("0.%1").arg(i % 10);
+        line.push_back(s);
+    }
+    const QString folder = shippedFolder();
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    std::size_t set = 0;
+    double search = 0;
+    for (auto _ : state) {
+        stations.clear();
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            auto ranked = veldrune::RankStation(line[i], {folder, folder}, {}, {}, cores);
+            stations.push_back(veldrune::PlanStationOf(
+                QString::number(i), std::get<std::vector<veldrune::StationReport>>(ranked)));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        set = veldrune::PlanLine(stations, {}).set.size();
+        search = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                     .count();
+    }
+    state.counters["cores"] = cores;
+    state.counters["set"] = double(set);
+    state.counters["search_ms"] = search;
+}
+BENCHMARK(BM_PlanLine200Stations)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();

@@ -4,10 +4,13 @@
 #include "app/veldrune.h"
 #include "platform/recordingplatform.h"
 #include "station/inorder.h"
+#include "station/linereport.h"
 #include "station/output.h"
+#include "station/planline.h"
 #include "station/rank.h"
 #include "station/runner.h"
 #include "station/station.h"
+#include "station/stationtable.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -17,6 +20,7 @@
 #include <QTemporaryFile>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <iostream>
@@ -77,6 +81,9 @@ struct Request {
     bool json = false;
     bool csv = false;
     bool rank = false;
+    bool plan = false;
+    std::string torqueBand = "25:85";
+    bool keepGoing = false;
     std::string catalogue;
     std::string trace;
     std::string chart;
@@ -86,23 +93,66 @@ struct Request {
     bool writesFiles() const { return !trace.empty() || !chart.empty() || !report.empty(); }
 };
 
+// Bad stations: without --keep-going the first refuses all; with it, each is a line on
+// standard error and the others go on.
+class Problems {
+public:
+    explicit Problems(bool keepGoing)
+        : m_keepGoing(keepGoing) {}
+
+    // Takes a bad station's line; returns whether the work goes on.
+    bool add(const std::string& line) {
+        if (!m_keepGoing) {
+            m_refusal = line;
+            return false;
+        }
+        std::cerr << "veldrune-calc: " << line << '\n';
+        m_any = true;
+        return true;
+    }
+    // When a bad station refused all: its line, printed, and the exit status.
+    std::optional<int> refusal() const {
+        return m_refusal.empty() ? std::nullopt : std::optional(refuse(m_refusal));
+    }
+    // The exit status once the work is done.
+    int status() const { return m_any ? BadInput : 0; }
+
+private:
+    bool m_keepGoing;
+    bool m_any = false;
+    std::string m_refusal;
+};
+
 // Reads the command line. Returns the exit status when the program ends here (help, version,
 // or a command line that makes no sense).
 std::optional<int> readCommandLine(int argc, char* argv[], Request& request) {
     CLI::App cli{"Computes fastening stations exactly as the VELDRUNE window would.",
                  "veldrune-calc"};
-    cli.add_option("stations", request.files, "Station files (JSON)")->required();
+    cli.add_option("stations", request.files,
+                   "Station files (JSON), or tables of stations (CSV, a station per row)")
+        ->required();
     cli.add_flag("--json", request.json, "Print the stations' JSON documents instead of a summary");
     cli.add_flag("--csv", request.csv, "Print the stations as a CSV table, one row per station");
     cli.add_flag("--rank", request.rank,
                  "Run the station with every tool of its system (and every head that fits, "
                  "when it names a head) and rank the runs");
+    cli.add_flag("--plan", request.plan,
+                 "Rank every station and print the fewest runs (tool and head) that do the "
+                 "whole line, each within the torque band");
+    cli.add_option("--torque-band", request.torqueBand,
+                   "LOW:HIGH: where a station's fastening torque must lie in a planned tool, in "
+                   "per cent of the tool's maximum (default 25:85)");
+    cli.add_flag("-k,--keep-going", request.keepGoing,
+                 "Report a bad station on standard error and compute the others; the exit "
+                 "status is 2 at the end");
     cli.add_option("--catalogue", request.catalogue,
                    "Tool catalogue to read instead of the shipped TOOLINFO.LST");
     cli.add_option("--trace", request.trace,
                    "Write the duty-cycle steps of the station to this CSV file");
     cli.add_option("--chart", request.chart, "Write the station's load chart to this PNG file");
-    cli.add_option("--report", request.report, "Print the station's report into this PDF file");
+    cli.add_option("--report", request.report,
+                   "Print the station's report into this PDF file; of several stations, a "
+                   "summary, then each station's page");
     cli.add_option("-j,--jobs", request.jobs,
                    "Compute this many stations (or ranked runs) at once, on as many threads; "
                    "the output is the same")
@@ -120,12 +170,15 @@ std::optional<int> readCommandLine(int argc, char* argv[], Request& request) {
     } catch (const CLI::ParseError& e) {
         return refuse(e.what());
     }
-    if (request.writesFiles() && request.files.size() != 1)
-        return refuse("--trace, --chart and --report take one station file");
     if (request.json && request.csv)
         return refuse("--json and --csv exclude each other");
-    if (request.rank && (request.files.size() != 1 || request.writesFiles()))
-        return refuse("--rank takes one station file, without --trace, --chart or --report");
+    if (request.rank && request.plan)
+        return refuse("--rank and --plan exclude each other");
+    if ((request.rank || request.plan) && request.writesFiles())
+        return refuse("--rank and --plan take no --trace, --chart or --report");
+    if (!veldrune::ReadTorqueBand(QString::fromStdString(request.torqueBand)))
+        return refuse("--torque-band " + request.torqueBand +
+                      ": give LOW:HIGH in per cent, 0 <= LOW <= HIGH, such as 25:85");
     return std::nullopt;
 }
 
@@ -176,14 +229,16 @@ public:
         QString file;
         std::string text;
         veldrune::CsvCells cells;
+        std::optional<veldrune::StationReport> report; // for the line's report
     };
     static Entry entry(const Request& request, const QString& file,
                        const veldrune::StationReport& report) {
         if (request.csv)
-            return {file, {}, veldrune::StationCells(report)};
+            return {file, {}, veldrune::StationCells(report), {}};
         return {file,
                 request.json ? veldrune::StationJsonElement(report)
                              : veldrune::StationLine(file, report),
+                {},
                 {}};
     }
 
@@ -236,20 +291,33 @@ private:
     int m_count = 0;
 };
 
-// A station file read and run (its report, or what it adds to the output of many), or the
-// line that refuses it.
+// One program started as every run would start: the runs then start like it, reading no
+// file again.
+struct Started {
+    Started(const veldrune::RankPlace& place, veldrune::RunOptions& options)
+        : platform(place.programFolder, place.workingFolder)
+        , program(platform) {
+        veldrune::StartProgram(program, platform, options);
+        options.like = &program;
+        options.likeMessages = platform.messages();
+    }
+    veldrune::RecordingPlatform platform;
+    veldrune::Veldrune program;
+};
+
+// A station run (its report, or what it adds to the output of many), or the line that
+// refuses it.
 using Outcome = std::variant<veldrune::StationReport, Spool::Entry, std::string>;
 
-Outcome runStation(const std::string& name, const veldrune::RankPlace& place,
+Outcome runStation(const veldrune::NamedStation& named, const veldrune::RankPlace& place,
                    const veldrune::RunOptions& options) {
-    const QString file = QString::fromStdString(name);
+    if (const auto* error = std::get_if<veldrune::StationError>(&named.station))
+        return where(named.name, *error);
     veldrune::RecordingPlatform platform(place.programFolder, place.workingFolder);
-    const auto station = veldrune::ReadStationFile(platform, file);
-    if (const auto* error = std::get_if<veldrune::StationError>(&station))
-        return where(file, *error);
-    auto result = veldrune::RunStation(std::get<veldrune::Station>(station), platform, options);
+    auto result =
+        veldrune::RunStation(std::get<veldrune::Station>(named.station), platform, options);
     if (const auto* error = std::get_if<veldrune::StationError>(&result))
-        return where(file, *error);
+        return where(named.name, *error);
     return std::move(std::get<veldrune::StationReport>(result));
 }
 
@@ -270,17 +338,16 @@ std::optional<std::string> writeFiles(const Request& request,
     return std::nullopt;
 }
 
-// Ranks the one station's runs and prints them.
-int rankStation(const Request& request, const veldrune::RunOptions& options,
-                const veldrune::RankPlace& place) {
-    const QString file = QString::fromStdString(request.files.front());
-    const veldrune::RecordingPlatform files(place.programFolder, place.workingFolder);
-    const auto station = veldrune::ReadStationFile(files, file);
-    if (const auto* error = std::get_if<veldrune::StationError>(&station))
-        return refuse(where(file, *error));
-    Progress progress;
-    const auto ranked = veldrune::RankStation(
-        std::get<veldrune::Station>(station), place, options,
+// Ranks a station's runs, each with the shortest safe cycle time where it fits; the ranked
+// runs, or the line that refuses the station.
+std::variant<std::vector<veldrune::StationReport>, std::string>
+rankStation(const Request& request, const veldrune::RunOptions& options,
+            const veldrune::RankPlace& place, const veldrune::NamedStation& named,
+            Progress& progress) {
+    if (const auto* error = std::get_if<veldrune::StationError>(&named.station))
+        return where(named.name, *error);
+    auto ranked = veldrune::RankStation(
+        std::get<veldrune::Station>(named.station), place, options,
         [&](const veldrune::StationReport&, int done, int total) {
             progress.update(done, total, "runs");
             return true;
@@ -288,81 +355,171 @@ int rankStation(const Request& request, const veldrune::RunOptions& options,
         request.jobs);
     progress.clear();
     if (const auto* error = std::get_if<veldrune::StationError>(&ranked))
-        return refuse(where(file, *error));
-    const auto& reports = std::get<std::vector<veldrune::StationReport>>(ranked);
+        return where(named.name, *error);
+    return std::move(std::get<std::vector<veldrune::StationReport>>(ranked));
+}
+
+// Ranks each station's runs and prints them: a table per station, or one CSV table, or the
+// JSON array of one station's runs (of several stations, an object per station with its runs).
+int rankStations(const Request& request, veldrune::RunOptions options,
+                 const veldrune::RankPlace& place,
+                 const std::vector<veldrune::NamedStation>& stations) {
+    const Started started(place, options);
+    Problems problems(request.keepGoing);
+    Progress progress;
+    std::string out;
+    QStringList csvFiles;
+    std::vector<veldrune::StationReport> csvRuns;
+    int done = 0;
+    for (const veldrune::NamedStation& named : stations) {
+        auto ranked = rankStation(request, options, place, named, progress);
+        if (const auto* error = std::get_if<std::string>(&ranked)) {
+            if (!problems.add(*error))
+                break;
+            continue;
+        }
+        auto& reports = std::get<std::vector<veldrune::StationReport>>(ranked);
+        if (request.csv) {
+            csvFiles.append(QStringList(qsizetype(reports.size()), named.name));
+            std::move(reports.begin(), reports.end(), std::back_inserter(csvRuns));
+        } else if (request.json && stations.size() == 1) {
+            out = veldrune::StationsJson(reports);
+        } else if (request.json) {
+            std::string runs = veldrune::StationsJson(reports);
+            while (!runs.empty() && runs.back() == '\n')
+                runs.pop_back();
+            out += std::string(done ? ",\n" : "[\n") +
+                   "{\"file\": " + nlohmann::json(named.name.toStdString()).dump() +
+                   ", \"runs\": " + runs + "}";
+        } else {
+            out += (done ? "\n" : "") + veldrune::RankTable(named.name, reports);
+        }
+        ++done;
+    }
+    if (const auto refused = problems.refusal())
+        return *refused;
     if (request.csv)
-        std::cout << veldrune::StationsCsv(QStringList(qsizetype(reports.size()), file), reports);
-    else if (request.json)
-        std::cout << veldrune::StationsJson(reports);
+        std::cout << veldrune::StationsCsv(csvFiles, csvRuns);
+    else if (request.json && stations.size() > 1)
+        std::cout << (done ? out + "\n]\n" : "[]\n");
     else
-        std::cout << veldrune::RankTable(file, reports);
-    return 0;
+        std::cout << out;
+    return problems.status();
+}
+
+// Ranks every station and prints the fewest runs that do the line.
+int planLine(const Request& request, veldrune::RunOptions options, const veldrune::RankPlace& place,
+             const std::vector<veldrune::NamedStation>& stations) {
+    const Started started(place, options);
+    Problems problems(request.keepGoing);
+    Progress progress;
+    std::vector<veldrune::PlanStation> planned;
+    for (const veldrune::NamedStation& named : stations) {
+        auto ranked = rankStation(request, options, place, named, progress);
+        if (const auto* error = std::get_if<std::string>(&ranked)) {
+            if (!problems.add(*error))
+                return *problems.refusal();
+            continue;
+        }
+        planned.push_back(veldrune::PlanStationOf(
+            named.name, std::get<std::vector<veldrune::StationReport>>(ranked)));
+    }
+    const auto plan = veldrune::PlanLine(
+        planned, *veldrune::ReadTorqueBand(QString::fromStdString(request.torqueBand)));
+    if (request.csv)
+        std::cout << veldrune::PlanCsv(plan);
+    else if (request.json)
+        std::cout << veldrune::PlanJson(plan);
+    else
+        std::cout << veldrune::PlanText(plan);
+    return problems.status();
 }
 
 // Runs every station, on the threads asked for, each starting like one program started
-// once; each result goes to the output as soon as it and those before it are done.
+// once; each result goes to the output as soon as it and those before it are done. Of
+// several stations with --report, the line's report.
 int runStations(const Request& request, veldrune::RunOptions options,
-                const veldrune::RankPlace& place) {
-    veldrune::RecordingPlatform startPlatform(place.programFolder, place.workingFolder);
-    veldrune::Veldrune started(startPlatform);
-    veldrune::StartProgram(started, startPlatform, options);
-    options.like = &started;
-    options.likeMessages = startPlatform.messages();
-
-    const int count = int(request.files.size());
+                const veldrune::RankPlace& place,
+                const std::vector<veldrune::NamedStation>& stations) {
+    const Started started(place, options);
+    const int count = int(stations.size());
+    std::optional<veldrune::LineReport> line;
+    if (count > 1 && !request.report.empty()) {
+        line.emplace();
+        options.report.clear();
+        options.page = true;
+        options.safeCycle = true;
+        if (const auto failure = line->failure())
+            return refuse(failure->toStdString());
+    }
     Progress progress;
     Spool spool(request);
     if (const auto failure = spool.failure(); failure && count > 1)
         return refuse(*failure);
+    Problems problems(request.keepGoing);
     std::optional<veldrune::StationReport> single;
-    std::string refusal;
     int done = 0;
     veldrune::InOrder<Outcome>(
         count, std::min(request.jobs, count),
         [&](int i) -> Outcome {
-            const std::string& name = request.files[std::size_t(i)];
+            const veldrune::NamedStation& named = stations[std::size_t(i)];
             try {
-                Outcome outcome = runStation(name, place, options);
-                if (const auto* report = std::get_if<veldrune::StationReport>(&outcome);
-                    report && count > 1)
-                    return Spool::entry(request, QString::fromStdString(name), *report);
+                Outcome outcome = runStation(named, place, options);
+                if (auto* report = std::get_if<veldrune::StationReport>(&outcome);
+                    report && count > 1) {
+                    Spool::Entry entry = Spool::entry(request, named.name, *report);
+                    if (line)
+                        entry.report = std::move(*report);
+                    return entry;
+                }
                 return outcome;
             } catch (const std::exception& e) {
                 // One station's failure is that station's error, as bad input is.
-                return name + ": cannot be computed: " + e.what();
+                return named.name.toStdString() + ": cannot be computed: " + e.what();
             }
         },
         [&](Outcome&& outcome) {
             if (auto* error = std::get_if<std::string>(&outcome)) {
-                refusal = *error;
-                return false;
+                progress.clear();
+                return problems.add(*error);
             }
-            if (auto* report = std::get_if<veldrune::StationReport>(&outcome))
+            if (auto* report = std::get_if<veldrune::StationReport>(&outcome)) {
                 single = std::move(*report);
-            else
-                spool.add(std::get<Spool::Entry>(outcome));
+            } else {
+                auto& entry = std::get<Spool::Entry>(outcome);
+                if (line && entry.report)
+                    line->add(entry.file, *entry.report);
+                entry.report.reset();
+                spool.add(entry);
+            }
             progress.update(++done, count, "stations");
             return true;
         });
     progress.clear();
-    if (!refusal.empty())
-        return refuse(refusal);
+    if (const auto refused = problems.refusal())
+        return *refused;
+    if (count == 1 && !single)
+        return problems.status();
     if (!single) {
         if (const auto failure = spool.failure())
             return refuse(*failure);
+        if (line) {
+            if (const auto failure = line->write(QString::fromStdString(request.report)))
+                return refuse("--report " + request.report + ": " + failure->toStdString());
+        }
         spool.print(std::cout);
-        return 0;
+        return problems.status();
     }
     if (const auto error = writeFiles(request, *single))
         return refuse(*error);
+    const QString name = stations.front().name;
     if (request.csv)
-        std::cout << veldrune::StationsCsv({QString::fromStdString(request.files.front())},
-                                           {*single});
+        std::cout << veldrune::StationsCsv({name}, {*single});
     else if (request.json)
         std::cout << veldrune::StationJson(*single);
     else
         std::cout << veldrune::StationSummary(*single);
-    return 0;
+    return problems.status();
 }
 
 } // namespace
@@ -376,8 +533,18 @@ int main(int argc, char* argv[]) {
     if (!options.catalogueFile.isEmpty() && !QFile(options.catalogueFile).open(QIODevice::ReadOnly))
         return refuse("--catalogue " + request.catalogue + ": cannot be read");
     const veldrune::RankPlace place{QCoreApplication::applicationDirPath(), QDir::currentPath()};
-    const int status =
-        request.rank ? rankStation(request, options, place) : runStations(request, options, place);
+    QStringList files;
+    for (const std::string& file : request.files)
+        files.append(QString::fromStdString(file));
+    const auto stations = veldrune::ReadStations(
+        veldrune::RecordingPlatform(place.programFolder, place.workingFolder), files);
+    if (stations.empty())
+        return refuse("no stations: the tables named hold no rows");
+    if (stations.size() != 1 && (!request.trace.empty() || !request.chart.empty()))
+        return refuse("--trace and --chart take one station");
+    const int status = request.plan   ? planLine(request, options, place, stations)
+                       : request.rank ? rankStations(request, options, place, stations)
+                                      : runStations(request, options, place, stations);
     // Output that did not reach its place (a full disk) is a failure, not a silent success.
     if (!std::cout.flush() && status == 0)
         return refuse("standard output: cannot be written");

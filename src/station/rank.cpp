@@ -94,6 +94,17 @@ RankStation(const Station& station, const RankPlace& place, const RunOptions& op
     auto offered = offeredTools(station.system, place, runOptions);
     if (auto* error = std::get_if<StationError>(&offered))
         return *error;
+    // The runs stand in for the station's own tool and head, which must still be ones the
+    // window takes: a station file naming a tool its system does not offer is refused.
+    {
+        RecordingPlatform platform(place.programFolder, place.workingFolder);
+        RunOptions plain;
+        plain.like = runOptions.like;
+        plain.likeMessages = runOptions.likeMessages;
+        auto own = RunStation(station, platform, plain);
+        if (auto* error = std::get_if<StationError>(&own))
+            return *error;
+    }
 
     std::vector<Station> runs;
     for (const ToolChoice& choice : std::get<std::vector<ToolChoice>>(offered)) {

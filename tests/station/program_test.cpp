@@ -71,6 +71,8 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
     writeFile(dir, u"key.json"_s, "{\"" + huge + "\": 1}");
     writeFile(dir, u"unclosed.json"_s, "{\"system\": \"" + huge);
     writeFile(dir, u"large.json"_s, "{\"system\": \"" + huge + huge + "\"}");
+    writeFile(dir, u"empty.csv"_s, "system,tool\r\n");
+    writeFile(dir, u"unknown.csv"_s, "system,tool,colour\r\n");
     const struct {
         QString arguments;
         QString out;
@@ -111,8 +113,13 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
         {u"missing.json"_s, {}, u"missing.json: cannot be read"_s},
         {u"--catalogue %1/none.lst wheel-nuts.json"_s, {}, u"none.lst: cannot be read"_s},
         {u"--unknown wheel-nuts.json"_s, {}, u"--unknown"_s},
-        {u"--trace %1/t.csv wheel-nuts.json slow.json"_s, {}, u"take one station file"_s},
-        {u"--rank wheel-nuts.json slow.json"_s, {}, u"--rank takes one station file"_s},
+        {u"--trace %1/t.csv wheel-nuts.json slow.json"_s, {}, u"take one station"_s},
+        {u"--rank --plan wheel-nuts.json"_s, {}, u"exclude each other"_s},
+        {u"--plan --torque-band 90:10 wheel-nuts.json"_s, {}, u"0 <= LOW <= HIGH"_s},
+        {u"%1/empty.csv"_s, {}, u"no stations"_s},
+        {u"wheel-nuts.json %1/unknown.csv"_s,
+         {},
+         u"unknown.csv:1: key \"colour\": unknown column"_s},
         {u"--json --csv wheel-nuts.json"_s, {}, u"exclude each other"_s},
         {u"--report %1/no/such/folder.pdf wheel-nuts.json"_s, {}, u"folder.pdf: "_s},
         {{}, {}, u"stations is required"_s},
@@ -129,6 +136,33 @@ TEST(BatchProgram, PrintsWhatTheWindowShowsOrOneShortLineAboutBadInput) {
                                         run.err.size() < 1000)
             << run.err.left(1000).toStdString();
     }
+}
+
+// A line from a spreadsheet: a bad row refuses all, or with --keep-going is told on standard
+// error while the others are computed, planned and reported, a page each after the summary.
+TEST(BatchProgram, ALineGoesOnPastItsBadRowsAndReportsAPageAStation) {
+    const QString line = QStringLiteral(VELDRUNE_TEST_DATA "/line");
+    const Outcome refused = calc({u"stations-two-bad.csv"_s}, line);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_TRUE(refused.err.startsWith(u"veldrune-calc: stations-two-bad.csv:4: key \"tool\""_s));
+    const QStringList bad{u"stations-two-bad.csv:4: key \"tool\""_s,
+                          u"stations-two-bad.csv:9: key \"duty_cycle.prevailing_torque\""_s};
+    for (const QStringList& arguments :
+         {QStringList{u"-k"_s}, {u"--keep-going"_s, u"--plan"_s, u"--json"_s}}) {
+        const Outcome run = calc(arguments + QStringList{u"stations-two-bad.csv"_s}, line);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out.count(u"stations-two-bad.csv:"_s), 10) << run.out.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 2);
+        for (const QString& told : bad)
+            EXPECT_TRUE(run.err.contains(told)) << run.err.toStdString();
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"line.pdf"_s);
+    const Outcome reported = calc({u"--report"_s, pdf, u"--csv"_s, u"stations-de.csv"_s}, line);
+    EXPECT_EQ(reported.status, 0) << reported.err.toStdString();
+    EXPECT_EQ(reported.out.count(u"\r\n"_s), 13);
+    EXPECT_EQ(readFile(pdf).count("/Type /Page\n"), 13);
 }
 
 TEST(BatchProgram, ADutyCycleGivesItsLoadItsTraceAndTheChartAsTheWindowDrawsIt) {
