@@ -435,6 +435,46 @@ int planLine(const Request& request, veldrune::RunOptions options, const veldrun
     return problems.status();
 }
 
+// The line's report: its summary, then the page of each station reported, each station applied
+// once more on the threads asked for and its page drawn as soon as it and those before it are
+// done. Returns why the report could not be written, or nothing.
+std::optional<std::string> writeLine(const Request& request, veldrune::RunOptions options,
+                                     const veldrune::RankPlace& place,
+                                     const std::vector<veldrune::NamedStation>& stations,
+                                     const std::vector<int>& reported, veldrune::LineReport& line) {
+    if (const auto failure = line.begin(QString::fromStdString(request.report)))
+        return failure->toStdString();
+    options.safeCycle = false;
+    using Applied = std::variant<std::unique_ptr<veldrune::AppliedStation>, std::string>;
+    std::string failure;
+    veldrune::InOrder<Applied>(
+        int(reported.size()), std::min(request.jobs, int(reported.size())),
+        [&](int i) -> Applied {
+            const auto& named = stations[std::size_t(reported[std::size_t(i)])];
+            try {
+                auto applied =
+                    veldrune::ApplyStationAlone(std::get<veldrune::Station>(named.station),
+                                                place.programFolder, place.workingFolder, options);
+                if (auto* error = std::get_if<veldrune::StationError>(&applied))
+                    return where(named.name, *error);
+                return std::move(std::get<std::unique_ptr<veldrune::AppliedStation>>(applied));
+            } catch (const std::exception& e) {
+                return named.name.toStdString() + ": cannot be printed: " + e.what();
+            }
+        },
+        [&](Applied&& applied) {
+            if (auto* error = std::get_if<std::string>(&applied)) {
+                failure = *error;
+                return false;
+            }
+            line.addPage(std::get<std::unique_ptr<veldrune::AppliedStation>>(applied)->program);
+            return true;
+        });
+    if (const auto ended = line.end(); ended && failure.empty())
+        failure = ended->toStdString();
+    return failure.empty() ? std::nullopt : std::optional(failure);
+}
+
 // Runs every station, on the threads asked for, each starting like one program started
 // once; each result goes to the output as soon as it and those before it are done. Of
 // several stations with --report, the line's report.
@@ -444,13 +484,11 @@ int runStations(const Request& request, veldrune::RunOptions options,
     const Started started(place, options);
     const int count = int(stations.size());
     std::optional<veldrune::LineReport> line;
+    std::vector<int> reported; // the stations whose pages the line's report prints
     if (count > 1 && !request.report.empty()) {
         line.emplace();
         options.report.clear();
-        options.page = true;
         options.safeCycle = true;
-        if (const auto failure = line->failure())
-            return refuse(failure->toStdString());
     }
     Progress progress;
     Spool spool(request);
@@ -458,7 +496,8 @@ int runStations(const Request& request, veldrune::RunOptions options,
         return refuse(*failure);
     Problems problems(request.keepGoing);
     std::optional<veldrune::StationReport> single;
-    int done = 0;
+    int done = 0;  // stations computed
+    int taken = 0; // outcomes taken, bad stations too
     veldrune::InOrder<Outcome>(
         count, std::min(request.jobs, count),
         [&](int i) -> Outcome {
@@ -479,6 +518,7 @@ int runStations(const Request& request, veldrune::RunOptions options,
             }
         },
         [&](Outcome&& outcome) {
+            const int index = taken++;
             if (auto* error = std::get_if<std::string>(&outcome)) {
                 progress.clear();
                 return problems.add(*error);
@@ -487,8 +527,10 @@ int runStations(const Request& request, veldrune::RunOptions options,
                 single = std::move(*report);
             } else {
                 auto& entry = std::get<Spool::Entry>(outcome);
-                if (line && entry.report)
+                if (line && entry.report) {
                     line->add(entry.file, *entry.report);
+                    reported.push_back(index);
+                }
                 entry.report.reset();
                 spool.add(entry);
             }
@@ -504,8 +546,8 @@ int runStations(const Request& request, veldrune::RunOptions options,
         if (const auto failure = spool.failure())
             return refuse(*failure);
         if (line) {
-            if (const auto failure = line->write(QString::fromStdString(request.report)))
-                return refuse("--report " + request.report + ": " + failure->toStdString());
+            if (const auto failure = writeLine(request, options, place, stations, reported, *line))
+                return refuse("--report " + request.report + ": " + *failure);
         }
         spool.print(std::cout);
         return problems.status();

@@ -268,24 +268,19 @@ QString PrintPage(QPagedPaintDevice& device, const ReportContext& context) {
     QPainter painter;
     if (!painter.begin(&device))
         return QStringLiteral("the printer or the file cannot be opened");
-    PlayPage(painter, RecordPage(context));
+    DrawPage(painter, context);
     if (!painter.end())
         return QStringLiteral("the printer did not take the page");
     return {};
 }
 
-QPicture RecordPage(const ReportContext& context) {
-    QPicture page;
-    QPainter painter(&page);
-    painter.scale(page.logicalDpiX() / 1440.0, page.logicalDpiY() / 1440.0);
+void DrawPage(QPainter& painter, const ReportContext& context) {
+    painter.save();
+    const QPaintDevice& device = *painter.device();
+    painter.scale(device.logicalDpiX() / 1440.0, device.logicalDpiY() / 1440.0);
     ReportSurface surface(painter, 1.0, FontSpec{QStringLiteral("Arial"), 10, true, false});
     PrintReport(surface, context);
-    painter.end();
-    return page;
-}
-
-void PlayPage(QPainter& painter, const QPicture& page) {
-    painter.drawPicture(0, 0, page);
+    painter.restore();
 }
 
 QImage ReportLogo() {

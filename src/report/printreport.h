@@ -3,7 +3,6 @@
 #include "window/control.h"
 
 #include <QImage>
-#include <QPicture>
 #include <QString>
 
 #include <functional>
@@ -81,12 +80,9 @@ void PrintReport(ReportSurface& surface, const ReportContext& context);
 // the font Arial, bold, 10 points. Returns why the page could not be printed, or nothing.
 QString PrintPage(QPagedPaintDevice& device, const ReportContext& context);
 
-// The report's page recorded once (twips scaled to the picture's resolution, the font as
-// PrintPage gives it), for any page to play back: PrintPage's one page, or a page among many.
-QPicture RecordPage(const ReportContext& context);
-
-// Plays a recorded page onto a painter of a page of paper or PDF, at the device's resolution.
-void PlayPage(QPainter& painter, const QPicture& page);
+// Draws the report on the page a painter of a printer or a PDF file is at, as PrintPage prints
+// it: the painter set up in twips of the page, the font Arial, bold, 10 points.
+void DrawPage(QPainter& painter, const ReportContext& context);
 
 // The logo the report prints, 271 x 100 pixels.
 QImage ReportLogo();

@@ -5,10 +5,7 @@
 #include "station/rank.h"
 #include "window/twips.h"
 
-#include <QDir>
 #include <QFontMetricsF>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 
@@ -117,72 +114,50 @@ LineRow LineRowOf(const QString& file, const StationReport& report) {
     return row;
 }
 
-LineReport::LineReport() {
-    if (m_pages.open())
-        m_stream.setDevice(&m_pages);
-}
-
-std::optional<QString> LineReport::failure() const {
-    if (!m_pages.isOpen())
-        return QStringLiteral("a temporary file for the report's pages cannot be made in %1: %2")
-            .arg(QDir::tempPath(), m_pages.errorString());
-    if (m_stream.status() != QDataStream::Ok)
-        return QStringLiteral("the temporary file for the report's pages cannot be written: ") +
-               m_pages.errorString();
-    return std::nullopt;
-}
-
 void LineReport::add(const QString& file, const StationReport& report) {
     m_rows.push_back(LineRowOf(file, report));
-    m_stream << report.page;
 }
 
-std::optional<QString> LineReport::write(const QString& path) {
-    if (auto why = failure())
-        return why;
-    QPdfWriter writer(path);
+std::optional<QString> LineReport::begin(const QString& path) {
+    QPdfWriter& writer = m_writer.emplace(path);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setPageOrientation(QPageLayout::Landscape);
     writer.setResolution(600);
     writer.setTitle(QStringLiteral("FASTENING CYCLE TIME CALCULATION"));
     writer.setCreator(QStringLiteral("VELDRUNE"));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    if (!m_painter.begin(&writer))
         return QStringLiteral("cannot be written");
-
-    const int summaryPages = std::max(1, int((m_rows.size() + RowsPerPage - 1) / RowsPerPage));
-    const int pages = summaryPages + int(m_rows.size());
+    m_summaryPages = std::max(1, int((m_rows.size() + RowsPerPage - 1) / RowsPerPage));
     const int fitting = int(std::count_if(m_rows.begin(), m_rows.end(),
                                           [](const LineRow& r) { return r.verdict == Fits; }));
     const double twips = writer.resolution() / 1440.0;
-    for (int page = 0; page < summaryPages; ++page) {
+    for (int page = 0; page < m_summaryPages; ++page) {
         if (page > 0)
             writer.newPage();
-        painter.save();
-        painter.scale(twips, twips);
-        summaryPage(painter, m_rows, std::size_t(page) * RowsPerPage, fitting);
-        footer(painter, PageWidth, PageHeight, page + 1, pages);
-        painter.restore();
+        m_painter.save();
+        m_painter.scale(twips, twips);
+        summaryPage(m_painter, m_rows, std::size_t(page) * RowsPerPage, fitting);
+        footer(m_painter, PageWidth, PageHeight, page + 1, m_summaryPages + int(m_rows.size()));
+        m_painter.restore();
     }
-
     writer.setPageOrientation(QPageLayout::Portrait);
-    m_stream.device()->seek(0);
-    for (std::size_t r = 0; r < m_rows.size(); ++r) {
-        QPicture page;
-        m_stream >> page;
-        if (m_stream.status() != QDataStream::Ok)
-            return QStringLiteral("the report's pages cannot be read back from their temporary "
-                                  "file");
-        if (!writer.newPage())
-            return QStringLiteral("cannot be written");
-        PlayPage(painter, page);
-        painter.save();
-        painter.scale(twips, twips);
-        footer(painter, PageHeight, PageWidth, summaryPages + int(r) + 1, pages);
-        painter.restore();
-    }
-    if (!painter.end())
+    return std::nullopt;
+}
+
+void LineReport::addPage(Veldrune& program) {
+    m_writer->newPage();
+    DrawPage(m_painter, program.reportContext(false));
+    const double twips = m_writer->resolution() / 1440.0;
+    m_painter.save();
+    m_painter.scale(twips, twips);
+    footer(m_painter, PageHeight, PageWidth, m_summaryPages + ++m_pagesDrawn,
+           m_summaryPages + int(m_rows.size()));
+    m_painter.restore();
+}
+
+std::optional<QString> LineReport::end() {
+    if (!m_painter.end())
         return QStringLiteral("cannot be written");
     return std::nullopt;
 }

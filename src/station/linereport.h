@@ -2,9 +2,9 @@
 
 #include "station/runner.h"
 
-#include <QDataStream>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QString>
-#include <QTemporaryFile>
 
 #include <optional>
 #include <vector>
@@ -27,24 +27,26 @@ struct LineRow {
 LineRow LineRowOf(const QString& file, const StationReport& report);
 
 // The report of a line in one PDF file: summary pages with a row per station, then each
-// station's page as PRINT OUT prints it (RunOptions::page), in the order added; every page
-// numbered "n / N" in its footer. The pages wait in a temporary file, not in memory.
+// station's page as PRINT OUT prints it, in the order of the rows; every page numbered "n / N"
+// in its footer. The rows are added first; the pages are then drawn one at a time, from each
+// station's program as it comes, so that no more than one page is held.
 class LineReport {
 public:
-    LineReport();
-
-    // Why the pages cannot be kept, or nothing.
-    std::optional<QString> failure() const;
-
     void add(const QString& file, const StationReport& report);
 
-    // Writes the report; returns why it could not, or nothing.
-    std::optional<QString> write(const QString& path);
+    // Opens the file and writes the summary pages; returns why it could not, or nothing.
+    std::optional<QString> begin(const QString& path);
+    // The page of the next row's station, drawn from the program it was applied to.
+    void addPage(Veldrune& program);
+    // Closes the file; returns why it could not be written, or nothing.
+    std::optional<QString> end();
 
 private:
     std::vector<LineRow> m_rows;
-    QTemporaryFile m_pages;
-    QDataStream m_stream;
+    std::optional<QPdfWriter> m_writer;
+    QPainter m_painter;
+    int m_summaryPages = 0;
+    int m_pagesDrawn = 0;
 };
 
 } // namespace veldrune

@@ -99,9 +99,17 @@ RunStation(const Station& station, RecordingPlatform& platform, const RunOptions
     StationReport r = report(program, station, platform.messages(), options);
     if (!options.report.isEmpty())
         r.reportFailure = WriteReport(program, options.report);
-    if (options.page)
-        r.page = RecordPage(program.reportContext(false));
     return r;
+}
+
+std::variant<std::unique_ptr<AppliedStation>, StationError>
+ApplyStationAlone(const Station& station, const QString& programFolder,
+                  const QString& workingFolder, const RunOptions& options) {
+    auto applied = std::make_unique<AppliedStation>(programFolder, workingFolder);
+    StartProgram(applied->program, applied->platform, options);
+    if (auto refusal = ApplyStation(applied->program, station, applied->platform.messages()))
+        return *refusal;
+    return applied;
 }
 
 } // namespace veldrune

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/veldrune.h"
 #include "calc/loadchart.h"
+#include "platform/recordingplatform.h"
 #include "station/station.h"
 
 #include <QImage>
-#include <QPicture>
 #include <QStringList>
+
+#include <memory>
 
 #include <optional>
 #include <utility>
@@ -13,9 +16,6 @@
 #include <vector>
 
 namespace veldrune {
-
-class RecordingPlatform;
-class Veldrune;
 
 // What the window shows once a station has been applied, text for text.
 struct StationReport {
@@ -67,7 +67,6 @@ struct StationReport {
     };
     std::optional<Rank> rank;
     QImage chart;          // Picture2, when it was asked for
-    QPicture page;         // the report's page (see RecordPage), when it was asked for
     QString reportFailure; // why the report could not be written, when it was asked for
 };
 
@@ -80,7 +79,6 @@ struct RunOptions {
     bool chart = false;     // keep the chart that Picture2 shows
     bool steps = false;     // keep every simulated step of the duty cycle, not only its sums
     QString report;         // prints the report into this PDF file when not empty
-    bool page = false;      // records the report's page
     bool safeCycle = false; // searches the shortest safe cycle time of a duty cycle that fits
     // A program started as the runs would start, and the messages its start-up showed (a
     // catalogue missing): each run then starts like it, reading no file again, with those
@@ -97,5 +95,18 @@ void StartProgram(Veldrune& program, RecordingPlatform& platform, const RunOptio
 // ApplyStation). The platform should be fresh: its messages are the station's.
 std::variant<StationReport, StationError>
 RunStation(const Station& station, RecordingPlatform& platform, const RunOptions& options = {});
+
+// A program started as RunStation starts it, with a station applied, kept for the caller to
+// print from; with the platform it uses.
+struct AppliedStation {
+    AppliedStation(const QString& programFolder, const QString& workingFolder)
+        : platform(programFolder, workingFolder)
+        , program(platform) {}
+    RecordingPlatform platform;
+    Veldrune program;
+};
+std::variant<std::unique_ptr<AppliedStation>, StationError>
+ApplyStationAlone(const Station& station, const QString& programFolder,
+                  const QString& workingFolder, const RunOptions& options = {});
 
 } // namespace veldrune

@@ -28,6 +28,22 @@ enum class Column {
     Result,  // what the batch calculator computed, not part of a station: ignored
 };
 
+// The station key a column names. The batch calculator's CSV output names the phase fields the
+// user types by where they show ("phases.initial.time"): typing each as it shows gives the
+// window it came from, so that a table the output wrote reads back as it was computed.
+QString stationKey(const QString& name) {
+    static const std::map<QString, QString> Shown = {
+        {QStringLiteral("phases.initial.time"), QStringLiteral("initial_time")},
+        {QStringLiteral("phases.initial.speed"), QStringLiteral("initial_speed")},
+        {QStringLiteral("phases.freerun.speed"), QStringLiteral("freerun_speed")},
+        {QStringLiteral("phases.tightening.angle"), QStringLiteral("tightening_angle")},
+        {QStringLiteral("phases.tightening.speed"), QStringLiteral("torque_speed")},
+        {QStringLiteral("phases.communication_time"), QStringLiteral("communication_time")},
+    };
+    const auto found = Shown.find(name);
+    return found == Shown.end() ? name : found->second;
+}
+
 std::optional<Column> columnKind(const QString& name) {
     static const std::map<QString, Column> Keys = {
         {QStringLiteral("description"), Column::Text},
@@ -73,6 +89,8 @@ std::optional<Column> columnKind(const QString& name) {
     };
     if (const auto found = Keys.find(name); found != Keys.end())
         return found->second;
+    if (stationKey(name) != name)
+        return Column::Value;
     for (const char* prefix : {"ratings.", "phases.", "rank."}) {
         if (name.startsWith(QLatin1String(prefix)))
             return Column::Result;
@@ -249,13 +267,17 @@ std::vector<TableStation> readTable(const QString& text) {
             const Column kind = *kinds[std::size_t(i)];
             if (kind == Column::Result)
                 continue;
-            const std::string name = header[i].trimmed().toStdString();
+            const std::string name = stationKey(header[i].trimmed()).toStdString();
             Json* place = &root;
             for (std::size_t at = 0, dot; (dot = name.find('.', at)) != std::string::npos;
                  at = dot + 1)
                 place = &(*place)[name.substr(at, dot - at)];
-            (*place)[name.substr(name.rfind('.') + 1)] =
-                cellValue(kind, cells[i], separator == u';');
+            const std::string key = name.substr(name.rfind('.') + 1);
+            if (place->contains(key))
+                error = StationError{
+                    QString::fromStdString(name),
+                    QStringLiteral("is given twice, also as %1").arg(Excerpt(header[i].trimmed()))};
+            (*place)[key] = cellValue(kind, cells[i], separator == u';');
         }
         if (!filled)
             continue;

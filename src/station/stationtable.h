@@ -35,9 +35,10 @@ struct TableError {
 // CSV output names its columns), then a row per station; rows with no cell filled are skipped.
 // RFC 4180 with commas, or with semicolons, where a value cell may hold a decimal comma
 // ("4,5" is typed as 4.5); the separator is the one the header line uses. UTF-8, with or
-// without a byte-order mark, or Windows-1252. An empty cell is an absent key; the CSV output's
-// result columns (total_time, phases.*, ...) are ignored. A column no station has refuses the
-// table, naming it.
+// without a byte-order mark, or Windows-1252. An empty cell is an absent key. Of the CSV
+// output's result columns, the phase fields a user types are typed as they show
+// ("phases.initial.time" as initial_time), the others (total_time, ratings.*, ...) ignored. A
+// column no station has refuses the table, naming it; a key given twice refuses its row.
 std::variant<std::vector<TableStation>, TableError> ReadStationTable(const QByteArray& bytes);
 
 // Reads a table of stations from a file (see ReadStationTable), refusing one that cannot be

@@ -157,7 +157,12 @@ TEST(BatchProgram, ALineGoesOnPastItsBadRowsAndReportsAPageAStation) {
         for (const QString& told : bad)
             EXPECT_TRUE(run.err.contains(told)) << run.err.toStdString();
     }
+    // A table the batch calculator wrote reads back as the stations it computed.
     QTemporaryDir dir;
+    const QStringList files{u"duty-cycle.json"_s, u"wheel-nuts.json"_s, u"revolutions.json"_s};
+    const QString table =
+        writeFile(dir, u"back.csv"_s, calc(QStringList{u"--csv"_s} + files).out.toUtf8());
+    EXPECT_EQ(calc({u"--json"_s, table}).out, calc(QStringList{u"--json"_s} + files).out);
     const QString pdf = dir.filePath(u"line.pdf"_s);
     const Outcome reported = calc({u"--report"_s, pdf, u"--csv"_s, u"stations-de.csv"_s}, line);
     EXPECT_EQ(reported.status, 0) << reported.err.toStdString();
