@@ -229,7 +229,7 @@ public:
         QString file;
         std::string text;
         veldrune::CsvCells cells;
-        std::optional<veldrune::StationReport> report; // for the line's report
+        std::optional<veldrune::LineRow> row; // in the line's report
     };
     static Entry entry(const Request& request, const QString& file,
                        const veldrune::StationReport& report) {
@@ -508,7 +508,7 @@ int runStations(const Request& request, veldrune::RunOptions options,
                     report && count > 1) {
                     Spool::Entry entry = Spool::entry(request, named.name, *report);
                     if (line)
-                        entry.report = std::move(*report);
+                        entry.row = veldrune::LineRowOf(named.name, *report);
                     return entry;
                 }
                 return outcome;
@@ -527,11 +527,10 @@ int runStations(const Request& request, veldrune::RunOptions options,
                 single = std::move(*report);
             } else {
                 auto& entry = std::get<Spool::Entry>(outcome);
-                if (line && entry.report) {
-                    line->add(entry.file, *entry.report);
+                if (line && entry.row) {
+                    line->add(std::move(*entry.row));
                     reported.push_back(index);
                 }
-                entry.report.reset();
                 spool.add(entry);
             }
             progress.update(++done, count, "stations");

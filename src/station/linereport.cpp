@@ -114,8 +114,8 @@ LineRow LineRowOf(const QString& file, const StationReport& report) {
     return row;
 }
 
-void LineReport::add(const QString& file, const StationReport& report) {
-    m_rows.push_back(LineRowOf(file, report));
+void LineReport::add(LineRow row) {
+    m_rows.push_back(std::move(row));
 }
 
 std::optional<QString> LineReport::begin(const QString& path) {

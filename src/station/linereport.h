@@ -32,7 +32,7 @@ LineRow LineRowOf(const QString& file, const StationReport& report);
 // station's program as it comes, so that no more than one page is held.
 class LineReport {
 public:
-    void add(const QString& file, const StationReport& report);
+    void add(LineRow row);
 
     // Opens the file and writes the summary pages; returns why it could not, or nothing.
     std::optional<QString> begin(const QString& path);

@@ -178,9 +178,13 @@ LinePlan PlanLine(const std::vector<PlanStation>& stations, const TorqueBand& ba
                 ++found->second;
         };
         for (const PlanStation::Run& run : station.runs) {
-            const auto reserve = reserveOf(run);
-            if (run.verdict != Fits || !reserve) {
+            if (run.verdict != Fits) {
                 exclude(run.verdict);
+                continue;
+            }
+            const auto reserve = reserveOf(run);
+            if (!reserve) {
+                exclude(QStringLiteral("no shortest safe cycle time"));
                 continue;
             }
             if (!run.torque.isEmpty() && !inBand(run.torque, run.maximum, band)) {
