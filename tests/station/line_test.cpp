@@ -200,6 +200,12 @@ TEST(PlanLine, NoOtherSetOfRunsDoesTheLineBetter) {
     for (const auto& row : plan.stations) {
         reserve = std::min(reserve, TextValue(row.reserve));
         total += TextValue(row.totalTime);
+        const auto s = std::size_t(
+            std::find_if(stations.begin(), stations.end(),
+                         [&](const PlanStation& station) { return station.file == row.file; }) -
+            stations.begin());
+        EXPECT_TRUE(can[s].count(index.at(row.run.tool + u'/' + row.run.head)))
+            << row.file.toStdString() << " uses a run outside its band";
     }
     EXPECT_NEAR(reserve, best.first, 1e-9);
     EXPECT_NEAR(total, -best.second, 1e-9);
