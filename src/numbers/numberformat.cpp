@@ -52,6 +52,13 @@ std::string DecimalText(double value, std::chars_format format, int precision) {
     return std::string(buffer, result.ptr);
 }
 
+double Significant(double value, int digits) {
+    const std::string text = DecimalText(value, std::chars_format::general, digits);
+    double rounded = value;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
+}
+
 QString FormatFixed(double value, int decimals) {
     if (!std::isfinite(value))
         return {};

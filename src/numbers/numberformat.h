@@ -12,6 +12,10 @@ namespace veldrune {
 // that the application object takes from the environment.
 std::string DecimalText(double value, std::chars_format format, int precision);
 
+// The value written with up to `digits` significant digits, read back: the shortest double that
+// reads back as that text prints as that text, as the batch calculator's JSON keeps numbers.
+double Significant(double value, int digits);
+
 // Writes a value with a fixed number of decimals, the patterns "0", "0.0", "0.00", "0.000"
 // (and "0.0000"): a point as separator, no grouping. The half is decided on the value's
 // 15-significant-digit decimal form and rounds away from zero, so 2.675 gives "2.68" as the

@@ -29,13 +29,8 @@ std::ostringstream textStream() {
     return out;
 }
 
-// A number written with up to `digits` significant digits, as JSON keeps it: the shortest
-// double that reads back as that text prints as that text.
 Json significant(double value, int digits) {
-    const std::string text = DecimalText(value, std::chars_format::general, digits);
-    double rounded = value;
-    std::from_chars(text.data(), text.data() + text.size(), rounded);
-    return rounded;
+    return Significant(value, digits);
 }
 
 Json dutyCycle(const StationReport::DutyCycle& d) {

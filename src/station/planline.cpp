@@ -107,10 +107,7 @@ QString seconds(std::int64_t millionths, const PlanStation::Run& run) {
 }
 
 Json significant(double value) {
-    const std::string text = DecimalText(value, std::chars_format::general, 9);
-    double rounded = value;
-    std::from_chars(text.data(), text.data() + text.size(), rounded);
-    return rounded;
+    return Significant(value, 9);
 }
 
 QString runName(const LinePlan::Run& run) {
