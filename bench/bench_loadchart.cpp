@@ -66,8 +66,9 @@ BENCHMARK(BM_LoadChainFloor)->Unit(benchmark::kMicrosecond);
 // legend, and the two curves through 9600 steps each.
 void BM_Chart16Minutes(benchmark::State& state) {
     Station station;
+    veldrune::DrawnChart drawn;
     for (auto _ : state)
-        veldrune::RedrawLoadChart(station.form, station.catalogue, station.platform);
+        veldrune::RedrawLoadChart(station.form, station.catalogue, station.platform, drawn);
 }
 BENCHMARK(BM_Chart16Minutes)->Unit(benchmark::kMillisecond);
 
@@ -76,8 +77,9 @@ BENCHMARK(BM_Chart16Minutes)->Unit(benchmark::kMillisecond);
 void BM_ChartFrameOnly(benchmark::State& state) {
     Station station;
     station.form.Text4(8).setText(QStringLiteral("0"));
+    veldrune::DrawnChart drawn;
     for (auto _ : state)
-        veldrune::RedrawLoadChart(station.form, station.catalogue, station.platform);
+        veldrune::RedrawLoadChart(station.form, station.catalogue, station.platform, drawn);
 }
 BENCHMARK(BM_ChartFrameOnly)->Unit(benchmark::kMillisecond);
 

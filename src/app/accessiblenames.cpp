@@ -80,6 +80,11 @@ QString AccessibleName(const Form1& f, const Control& c) {
     }
     if (c.kind() == ControlKind::PictureButton)
         return c.toolTip();
+    // A caption a caption file left blank still names what it labels.
+    for (const auto& other : f.controls()) {
+        if (CaptionOf(f, *other) == &c)
+            return captionText(c);
+    }
     return c.text().trimmed();
 }
 

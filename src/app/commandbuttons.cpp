@@ -13,14 +13,18 @@ namespace veldrune {
 
 namespace {
 
-// Switches between the short and the tall layout, deciding by the height alone.
-void LoadCalculation(Form1& form, ProgramFlags& flags, Platform& platform) {
+// Switches between the short and the tall layout, deciding by the height alone. The tall one
+// never opens on a chart drawn for other inputs: one out of date is drawn again.
+void LoadCalculation(Veldrune& program) {
+    Form1& form = program.form();
     const bool tall = form.height() == CompactHeight;
     for (Control* c : {&form.Text4(8), &form.Text4(9), &form.Line1, &form.Line2})
         c->setVisible(tall);
     form.setHeight(tall ? TallHeight : CompactHeight);
-    flags.LoadSectionShown = tall;
-    CentreForm(form, platform.screenSize());
+    program.flags().LoadSectionShown = tall;
+    CentreForm(form, program.platform().screenSize());
+    if (tall && ChartOutOfDate(form, program.chart()))
+        RedrawLoadChart(form, program.catalogue(), program.platform(), program.chart());
 }
 
 // The printer dialog, then the report as one page, as a job named after the program and the
@@ -64,7 +68,7 @@ void Command1Click(int Index, Veldrune& program) {
         switch (Index) {
         case 0:
             if (program.flags().LoadSectionShown)
-                RedrawLoadChart(form, program.catalogue(), program.platform());
+                RedrawLoadChart(form, program.catalogue(), program.platform(), program.chart());
             break;
         case 1:
             PrintOut(program);
@@ -73,7 +77,7 @@ void Command1Click(int Index, Veldrune& program) {
             program.platform().showMessage(AboutText(), MessageIcon::Information, ProgramTitle);
             break;
         case 3:
-            LoadCalculation(form, program.flags(), program.platform());
+            LoadCalculation(program);
             break;
         default:
             break;

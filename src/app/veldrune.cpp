@@ -34,7 +34,8 @@ void Veldrune::attachReactions() {
         AngleClick(m_form, tools, m_selection, recalculate);
     };
     f.TQUNIT.onClick = [this, &tools] { UnitReaction(m_form, tools, m_selection, m_platform); };
-    f.DURR.onClick = [this] { RedrawLoadChart(m_form, m_catalogue, m_platform); };
+    f.DURR.onClick = [this] { RedrawLoadChart(m_form, m_catalogue, m_platform, m_chart); };
+    f.afterEvent = [this] { MarkLoadChart(m_form, m_chart); };
     for (int i = 0; i < 4; ++i)
         f.Command1(i).onClick = [this, i] { Command1Click(i, *this); };
     f.PRNTEST.onClick = [this] { printTest(); };
@@ -108,6 +109,7 @@ void Veldrune::takeOver(const Veldrune& other) {
     if (resized) // as LOAD CALCULATION does
         CentreForm(m_form, m_platform.screenSize());
     m_selection = other.m_selection;
+    m_chart = other.m_chart;
     m_flags.LoadSectionShown = other.m_flags.LoadSectionShown;
     m_flags.PressMode = other.m_flags.PressMode;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/loadchart.h"
 #include "catalogue/catalogue.h"
 #include "report/languagefont.h"
 #include "report/printreport.h"
@@ -53,6 +54,9 @@ public:
     ProgramFlags& flags() { return m_flags; }
     Platform& platform() { return m_platform; }
     LanguageFont& languageFont() { return m_languageFont; }
+    // What the chart in Picture2 was last drawn for: the window marks it out of date once its
+    // inputs differ.
+    DrawnChart& chart() { return m_chart; }
 
     // What the report reads besides the window, for the printer (false) or the preview.
     ReportContext reportContext(bool printTest);
@@ -70,6 +74,7 @@ private:
     ModeCaptions m_modeCaptions;
     ProgramFlags m_flags;
     LanguageFont m_languageFont;
+    DrawnChart m_chart;
     QString m_catalogueFile;
     std::optional<ToolTable> m_givenTools;
     QString m_commandLine;

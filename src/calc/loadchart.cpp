@@ -29,13 +29,15 @@ std::int16_t sum16(std::int16_t origin, int value) {
 // window's picture box clips it, and so does every other surface, the printed page too.
 class Chart {
 public:
-    Chart(QPainter& target, std::int16_t originX, std::int16_t originY, float scaleX, QSizeF size)
+    Chart(QPainter& target, std::int16_t originX, std::int16_t originY, float scaleX, QSizeF size,
+          double lineTwips)
         : m_target(target)
         , m_text(target.pen().color())
         , m_originX(originX)
         , m_originY(originY)
         , m_scaleX(scaleX)
-        , m_area(originX * double(scaleX), originY, size.width() * double(scaleX), size.height()) {
+        , m_area(originX * double(scaleX), originY, size.width() * double(scaleX), size.height())
+        , m_lineTwips(lineTwips) {
         m_target.save();
         m_target.setClipRect(m_area, Qt::IntersectClip);
     }
@@ -43,11 +45,18 @@ public:
     Chart(const Chart&) = delete;
     Chart& operator=(const Chart&) = delete;
 
-    // Line widths count device pixels whatever the scale: a cosmetic pen.
-    static QPen pen(int width, const QColor& colour) {
-        QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        pen.setCosmetic(true);
+    // Line widths count pixels whatever the scale: the device's own in a cosmetic pen, or
+    // those of `lineTwips` target units.
+    QPen pen(int width, const QColor& colour) const {
+        QPen pen(colour, m_lineTwips > 0 ? width * m_lineTwips : width, Qt::SolidLine, Qt::RoundCap,
+                 Qt::RoundJoin);
+        pen.setCosmetic(m_lineTwips <= 0);
         return pen;
+    }
+    // From the target's units to the pixels line widths count.
+    QTransform toPixels() const {
+        return m_lineTwips > 0 ? QTransform::fromScale(1 / m_lineTwips, 1 / m_lineTwips)
+                               : m_target.deviceTransform();
     }
     void setLine(int width, const QColor& colour) {
         m_target.setPen(pen(width, colour));
@@ -77,6 +86,7 @@ private:
     std::int16_t m_originY;
     float m_scaleX;
     QRectF m_area;
+    double m_lineTwips;
 };
 
 // A number right-aligned in `width` characters, as the chart's labels print them.
@@ -111,14 +121,16 @@ void drawFrame(Chart& chart, double minutes) {
     chart.print(3700, 3075, QStringLiteral("MOTOR LOAD"));
 }
 
-// One curve: its pen, and its points in the chart's units and in the target's device pixels.
+// One curve: its pen and its width in pixels, and its points in the chart's units and in the
+// pixels line widths count (the device's, or those of a page at any resolution).
 struct Curve {
     QPen pen;
+    int width;
     QPolygonF points;
     QPolygonF device;
 };
 
-// How far, in device pixels, a polyline may pass above or below a point it leaves out: a
+// How far, in pixels (a curve's), a polyline may pass above or below a point it leaves out: a
 // little more than a twip at the window's 15 twips a pixel, so that the steps' rounding to
 // whole twips is smoothed away.
 constexpr double Tolerance = 0.07;
@@ -131,14 +143,14 @@ constexpr double MaxSpan = 64;
 
 // Draws the curve's points `first` to `last` as polylines through as few of them as keep
 // within the tolerance of every point left out, leaving out the steps wholly outside
-// `visible` (device pixels).
+// `visible` (in the curve's pixels).
 void drawPart(QPainter& target, const Curve& curve, qsizetype first, qsizetype last,
               const QRectF& visible, QPolygonF& polyline) {
     const auto cross = [](const QPointF& a, const QPointF& b) {
         return a.x() * b.y() - a.y() * b.x();
     };
     const QPointF* device = curve.device.constData();
-    const double reach = curve.pen.widthF() / 2 + 1;
+    const double reach = curve.width / 2.0 + 1;
     const QRectF shown = visible.adjusted(-reach, -reach, reach, reach);
     qsizetype anchor = first;
     double spanStart = device[first].x();
@@ -207,7 +219,7 @@ void drawPart(QPainter& target, const Curve& curve, qsizetype first, qsizetype l
 // polylines: the same picture, the load over the torque where they meet, but for pixels here
 // and there that a simplified polyline or a join of Qt's rasteriser sets otherwise.
 void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& steps) {
-    Curve curves[2] = {{Chart::pen(2, LightRed), {}, {}}, {Chart::pen(4, Black), {}, {}}};
+    Curve curves[2] = {{chart.pen(2, LightRed), 2, {}, {}}, {chart.pen(4, Black), 4, {}, {}}};
     for (Curve& curve : curves) {
         curve.points.reserve(qsizetype(steps.size()) + 1);
         curve.points.append(chart.at(500, 2800));
@@ -220,7 +232,7 @@ void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& ste
     } catch (const Failed&) {
         // A step beyond 16 bits ends each curve at its last point that would have been drawn.
     }
-    const QTransform toDevice = target.deviceTransform();
+    const QTransform toDevice = chart.toPixels();
     for (Curve& curve : curves)
         curve.device = toDevice.map(curve.points);
     const QRectF visible = toDevice.mapRect(chart.area());
@@ -233,7 +245,7 @@ void drawCurves(Chart& chart, QPainter& target, const std::vector<LoadStep>& ste
         }
     };
     // Near: within the two pens' half widths and a pixel for rounding.
-    const double near = (curves[0].pen.widthF() + curves[1].pen.widthF()) / 2 + 1;
+    const double near = (curves[0].width + curves[1].width) / 2.0 + 1;
     const QPolygonF& torque = curves[0].device;
     const QPolygonF& load = curves[1].device;
     qsizetype first = 0;
@@ -284,7 +296,7 @@ DutyCycleInputs ReadDutyCycleInputs(const Form1& form) {
 }
 
 void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY, float ScaleX,
-                   Form1& form, const Catalogue& catalogue, Platform& platform) {
+                   Form1& form, const Catalogue& catalogue, Platform& platform, double LineTwips) {
     form.setPointer(MousePointer::Busy);
     const std::uint32_t started = platform.tickCount();
     const DutyCycleInputs inputs = ReadDutyCycleInputs(form);
@@ -294,7 +306,8 @@ void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY,
         words = LoadInWords(sim);
         if (sim.setUp) {
             const Rect& picture = form.Picture2.place();
-            Chart chart(*Target, OriginX, OriginY, ScaleX, QSizeF(picture.width, picture.height));
+            Chart chart(*Target, OriginX, OriginY, ScaleX, QSizeF(picture.width, picture.height),
+                        LineTwips);
             try {
                 drawFrame(chart, double(float(TextValue(form.DURR.text()))));
                 drawCurves(chart, *Target, sim.steps);
@@ -311,10 +324,27 @@ void DrawLoadChart(QPainter* Target, std::int16_t OriginX, std::int16_t OriginY,
         form.setCaption(SignedText(elapsed, 15));
 }
 
-void RedrawLoadChart(Form1& form, const Catalogue& catalogue, Platform& platform) {
+void RedrawLoadChart(Form1& form, const Catalogue& catalogue, Platform& platform,
+                     DrawnChart& drawn) {
     form.Picture2.clearPicture();
-    PictureSurface surface(form.Picture2);
-    DrawLoadChart(surface.painter(), 0, 0, 1.0f, form, catalogue, platform);
+    {
+        PictureSurface surface(form.Picture2);
+        DrawLoadChart(surface.painter(), 0, 0, 1.0f, form, catalogue, platform);
+    }
+    drawn = {ReadDutyCycleInputs(form), form.Picture2.toolTip()};
+    form.Picture2.setMark({});
+}
+
+bool ChartOutOfDate(const Form1& form, const DrawnChart& drawn) {
+    return drawn.inputs && *drawn.inputs != ReadDutyCycleInputs(form);
+}
+
+void MarkLoadChart(Form1& form, const DrawnChart& drawn) {
+    if (!drawn.inputs)
+        return;
+    const bool outOfDate = ChartOutOfDate(form, drawn);
+    form.Picture2.setMark(outOfDate ? ChartOutOfDateMark : QString());
+    form.Picture2.setToolTip(outOfDate ? ChartOutOfDateMark : drawn.words);
 }
 
 } // namespace veldrune

@@ -23,6 +23,7 @@ struct DutyCycleInputs {
     double cycleTime = 0;
     double recoveryTime = 0;
     int periodPosition = 0; // of the DURR entry equal to its text; the entry count when none is
+    friend bool operator==(const DutyCycleInputs&, const DutyCycleInputs&) = default;
 };
 
 // One simulated step of 0.1 second, and the chart coordinates it gives.

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QToolTip>
 
 namespace veldrune {
 
@@ -29,11 +30,41 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
                                                   : QMessageBox::Information,
                     title, shown, QMessageBox::Ok, owner);
     box.exec();
+    if (owner)
+        reactivate();
+}
+
+void QtPlatform::reactivate() {
     // Without a window manager nothing hands the activation back to the main window.
-    if (owner) {
-        m_mainWindow->raise();
-        m_mainWindow->activateWindow();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+Platform::UnsavedChanges QtPlatform::askUnsavedChanges(const QString& fileName) {
+    QWidget* owner = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.data() : nullptr;
+    QMessageBox box(QMessageBox::Warning, ProgramTitle,
+                    QStringLiteral("THE CHANGES TO %1 ARE NOT SAVED.").arg(fileName),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setInformativeText(QStringLiteral("SAVE THEM BEFORE THEY ARE LOST?"));
+    box.setDefaultButton(QMessageBox::Save);
+    const int answer = box.exec();
+    if (owner)
+        reactivate();
+    switch (answer) {
+    case QMessageBox::Save:
+        return UnsavedChanges::Save;
+    case QMessageBox::Discard:
+        return UnsavedChanges::Discard;
+    default:
+        return UnsavedChanges::Cancel;
     }
+}
+
+void QtPlatform::showStatus(const QString& text) {
+    if (!m_mainWindow || !m_mainWindow->isVisible())
+        return;
+    QWidget* near = m_mainWindow->focusWidget() ? m_mainWindow->focusWidget() : m_mainWindow.data();
+    QToolTip::showText(near->mapToGlobal(QPoint(0, near->height() + 4)), text, near, QRect(), 3000);
 }
 
 std::unique_ptr<QPagedPaintDevice> QtPlatform::choosePrinter(const QString& jobName) {

@@ -23,8 +23,13 @@ public:
     QString printRefusal(QPagedPaintDevice& device) override;
     QSizeF printerPageSize() const override;
     QString chooseStationFile(FileDialog dialog, const QString& suggested) override;
+    UnsavedChanges askUnsavedChanges(const QString& fileName) override;
+    // A tooltip under the control with the focus, for three seconds.
+    void showStatus(const QString& text) override;
 
 private:
+    void reactivate();
+
     QPointer<QWidget> m_mainWindow;
 };
 

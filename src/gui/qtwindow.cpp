@@ -1,5 +1,6 @@
 #include "gui/qtwindow.h"
 
+#include "gui/accessiblelist.h"
 #include "gui/fieldedit.h"
 #include "window/twips.h"
 #include "window/useractions.h"
@@ -53,6 +54,29 @@ QIcon iconFor(int index) {
     return index >= 0 && index < 4 ? pngIcon(Icons[index]) : QIcon();
 }
 
+// A picture box's picture with its mark over it: the picture faded, the mark's text in a box
+// in its middle, so that what the picture shows is still there to compare.
+QPixmap MarkedPicture(const Control& box) {
+    QPixmap pixmap = QPixmap::fromImage(box.picture());
+    if (box.mark().isEmpty() || pixmap.isNull())
+        return pixmap;
+    QPainter painter(&pixmap);
+    painter.fillRect(pixmap.rect(), QColor(255, 255, 255, 150));
+    QFont font = box.font().onScreen();
+    font.setBold(true);
+    font.setPixelSize(font.pixelSize() * 3 / 2);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QSize text = metrics.size(0, box.mark());
+    QRect frame(QPoint(), text + QSize(2 * metrics.height(), metrics.height()));
+    frame.moveCenter(pixmap.rect().center());
+    painter.setPen(QPen(QColor(0xB0, 0, 0), 2));
+    painter.setBrush(QColor(255, 255, 225));
+    painter.drawRect(frame);
+    painter.drawText(frame, Qt::AlignCenter, box.mark());
+    return pixmap;
+}
+
 } // namespace
 
 // Draws the window's line controls beneath every other control.
@@ -93,6 +117,7 @@ QtWindow::QtWindow(WindowModel& model, bool mainWindow)
     // locale does not mirror the window, its fields or its lists.
     setLayoutDirection(Qt::LeftToRight);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    AccessibleList::install();
     build();
     m_model.setObserver(this);
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
@@ -108,7 +133,7 @@ QtWindow::~QtWindow() {
 
 void QtWindow::build() {
     setFont(m_model.font().onScreen());
-    setWindowTitle(m_model.caption());
+    windowChanged(WindowProperty::Caption);
     m_canvas = new LineCanvas(m_model, this);
     m_canvas->setGeometry(0, 0, toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
     m_canvas->lower();
@@ -158,6 +183,7 @@ QWidget* QtWindow::create(Control& control, QWidget* parent) {
     case ControlKind::DropDownList: {
         auto* list = new QComboBox(parent);
         list->setEditable(false);
+        AccessibleList::adopt(*list);
         connect(list, &QComboBox::activated, this,
                 [this, &control](int index) { dispatch([&] { m_model.pick(control, index); }); });
         return list;
@@ -173,8 +199,9 @@ QWidget* QtWindow::create(Control& control, QWidget* parent) {
         return frame;
     }
     case ControlKind::OptionButton: {
+        // Exclusive, as assistive technology tells radio buttons from check boxes by it; the
+        // model still decides which option is on (see apply).
         auto* option = new QRadioButton(parent);
-        option->setAutoExclusive(false); // the model decides which option is on
         connect(option, &QRadioButton::clicked, this, [this, &control] {
             dispatch([&] { m_model.click(control); });
             // A click on the option that is already on must not switch it off.
@@ -302,8 +329,14 @@ void QtWindow::apply(const Control& control, Property property) {
             list->setCurrentIndex(control.listIndex());
         break;
     case Property::Value:
-        if (button)
+        if (button && button->autoExclusive() && !control.value()) {
+            // An exclusive button that is on refuses to be switched off by itself.
+            button->setAutoExclusive(false);
+            button->setChecked(false);
+            button->setAutoExclusive(true);
+        } else if (button) {
             button->setChecked(control.value());
+        }
         break;
     case Property::Alignment:
         if (label)
@@ -346,9 +379,10 @@ void QtWindow::apply(const Control& control, Property property) {
     case Property::ToolTip:
         break; // fitText sets it
     case Property::Picture:
+    case Property::Mark:
         // The box shows the picture the model keeps, whatever covers and uncovers it.
         if (label && control.kind() == ControlKind::PictureBox)
-            label->setPixmap(QPixmap::fromImage(control.picture()));
+            label->setPixmap(MarkedPicture(control));
         break;
     }
 }
@@ -356,8 +390,15 @@ void QtWindow::apply(const Control& control, Property property) {
 void QtWindow::windowChanged(WindowProperty property) {
     switch (property) {
     case WindowProperty::Caption:
-        setWindowTitle(m_model.caption());
+    case WindowProperty::Modified: {
+        // Qt's placeholder, which shows the system's mark for unsaved changes while the
+        // window is modified; a "[*]" of the caption's own stays as written.
+        QString title = m_model.caption();
+        title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+        setWindowTitle(title + QStringLiteral("[*]"));
+        setWindowModified(m_model.modified());
         break;
+    }
     case WindowProperty::Geometry:
         applyGeometry();
         break;
@@ -412,11 +453,36 @@ void QtWindow::addShortcut(Control& button, const QKeySequence& keys) {
     updateToolTip(button);
 }
 
-void QtWindow::setAccessibleNames(std::function<QString(const Control&)> name) {
+void QtWindow::setAccessibleNames(std::function<QString(const Control&)> name,
+                                  std::function<const Control*(const Control&)> captionOf) {
     m_name = std::move(name);
+    relateCaptions(captionOf);
     // Named once the window is up: nothing reads the names before, and naming every widget
     // would only make the window appear later.
     QTimer::singleShot(0, this, [this] { updateNames(); });
+}
+
+void QtWindow::relateCaptions(const std::function<const Control*(const Control&)>& captionOf) {
+    // A caption beside its field labels it, the relation by which a screen reader names a
+    // field. Every field and list has one: where its caption is not a label of its own beside
+    // it (an option button names the field after it, one caption serves a field and the unit
+    // list, a list has no caption on screen) a label that is never shown stands in, named as
+    // the control is.
+    for (const auto& control : m_model.controls()) {
+        QWidget* widget = widgetFor(*control);
+        const Control* caption = captionOf ? captionOf(*control) : nullptr;
+        auto* label = caption ? qobject_cast<QLabel*>(widgetFor(*caption)) : nullptr;
+        if (label && caption->kind() == ControlKind::Caption && !label->buddy() &&
+            label->parentWidget() == widget->parentWidget()) {
+            label->setBuddy(widget);
+        } else if (control->kind() == ControlKind::Entry ||
+                   control->kind() == ControlKind::DropDownList) {
+            auto* standIn = new QLabel(widget->parentWidget());
+            standIn->hide();
+            standIn->setBuddy(widget);
+            m_standIns[control.get()] = standIn;
+        }
+    }
 }
 
 void QtWindow::updateNames() {
@@ -426,6 +492,10 @@ void QtWindow::updateNames() {
         const QString name = m_name(*control);
         if (widget->accessibleName() != name)
             widget->setAccessibleName(name);
+    }
+    for (const auto& [control, standIn] : m_standIns) {
+        if (standIn->text() != m_widgets[control]->accessibleName())
+            standIn->setText(m_widgets[control]->accessibleName());
     }
 }
 
@@ -497,6 +567,8 @@ void QtWindow::dropEvent(QDropEvent* event) {
 
 void QtWindow::dispatch(const std::function<void()>& event) {
     event();
+    if (afterDispatch)
+        afterDispatch();
     syncFocus();
     updateNames();
 }
@@ -556,6 +628,13 @@ void QtWindow::moveEvent(QMoveEvent* event) {
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {
+    bool close = true;
+    if (onCloseRequested)
+        dispatch([&] { close = onCloseRequested(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (!m_mainWindow) {
         m_model.setVisible(false);

@@ -3,6 +3,7 @@
 #include "window/windowmodel.h"
 
 #include <QKeySequence>
+#include <QLabel>
 #include <QWidget>
 
 #include <functional>
@@ -29,6 +30,10 @@ public:
     std::function<void()> onFrameChanged;
     // Runs when the user closes a window that is not the main one.
     std::function<void()> onClosed;
+    // Asked when the user closes the window: whether it may close.
+    std::function<bool()> onCloseRequested;
+    // Runs after every event the window has run into its model, before the focus follows.
+    std::function<void()> afterDispatch;
     // Runs when the user drops a station file (*.json) on the window; without it the window
     // takes no drops.
     std::function<void(const QString& path)> onFileDropped;
@@ -44,7 +49,9 @@ public:
     // What assistive technology calls each control (screen readers read it out); asked once
     // the event loop runs, then again whenever the window has handled an event, so that names
     // follow what the controls show. Without it a control has Qt's own name: its text.
-    void setAccessibleNames(std::function<QString(const Control&)> name);
+    // `captionOf` gives the control whose caption labels a field, a list or a picture.
+    void setAccessibleNames(std::function<QString(const Control&)> name,
+                            std::function<const Control*(const Control&)> captionOf);
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -67,6 +74,7 @@ private:
     void fitText(const Control& control);
     void applyGeometry();
     void updateToolTip(const Control& control);
+    void relateCaptions(const std::function<const Control*(const Control&)>& captionOf);
     void updateNames();
     void measureFrame();
     void onFocusChanged(QWidget* now);
@@ -90,6 +98,7 @@ private:
     QMetaObject::Connection m_focusConnection;
     std::unordered_map<const Control*, QKeySequence> m_keys;
     std::function<QString(const Control&)> m_name;
+    std::unordered_map<const Control*, QLabel*> m_standIns; // labels never shown, see relateCaptions
 };
 
 } // namespace veldrune

@@ -4,14 +4,59 @@
 #include "platform/recordingplatform.h"
 #include "station/apply.h"
 #include "station/savestation.h"
+#include "input/entryfields.h"
+
+#include <QFileInfo>
 
 namespace veldrune {
 
+StationFiles::StationFiles(Veldrune& program)
+    : m_program(program)
+    , m_title(program.form().caption()) {}
+
 void StationFiles::open() {
+    if (!mayLoseChanges())
+        return;
     const QString path =
         m_program.platform().chooseStationFile(Platform::FileDialog::Open, m_current);
     if (!path.isEmpty())
-        open(path);
+        openFile(path);
+}
+
+bool StationFiles::open(const QString& path) {
+    return mayLoseChanges() && openFile(path);
+}
+
+QByteArray StationFiles::shownText() {
+    return NoToolChosen(m_program.form()) ? QByteArray()
+                                          : StationFileText(PlainStation(m_program));
+}
+
+void StationFiles::hold(const QString& path) {
+    m_current = path;
+    m_held = shownText();
+    m_program.form().setCaption(m_title + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    m_program.form().setModified(false);
+}
+
+void StationFiles::follow() {
+    m_program.form().setModified(!m_current.isEmpty() && shownText() != m_held);
+}
+
+bool StationFiles::mayLoseChanges() {
+    follow();
+    if (!m_program.form().modified())
+        return true;
+    switch (m_program.platform().askUnsavedChanges(QFileInfo(m_current).fileName())) {
+    case Platform::UnsavedChanges::Save:
+        save();
+        return !m_program.form().modified();
+    case Platform::UnsavedChanges::Discard:
+        return true;
+    case Platform::UnsavedChanges::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool StationFiles::refuse(const QString& line) {
@@ -19,14 +64,14 @@ bool StationFiles::refuse(const QString& line) {
     return false;
 }
 
-bool StationFiles::open(const QString& path) {
+bool StationFiles::openFile(const QString& path) {
     m_program.form().finishEdit();
     const auto read = ReadStationFile(m_program.platform(), path);
     if (const auto* error = std::get_if<StationError>(&read))
         return refuse(StationErrorLine(path, *error));
     if (!show(std::get<Station>(read), path))
         return false;
-    m_current = path;
+    hold(path);
     return true;
 }
 
@@ -81,7 +126,8 @@ void StationFiles::saveTo(const QString& path) {
             MessageIcon::Critical, ProgramTitle);
         return;
     }
-    m_current = path;
+    hold(path);
+    platform.showStatus(QStringLiteral("SAVED TO ") + QFileInfo(path).fileName());
     // The user's work is saved whatever the file cannot hold; what it cannot is told.
     if (!saved->differences.isEmpty())
         platform.showMessage(QStringLiteral("THE STATION WAS SAVED TO %1, BUT OPENED AGAIN: %2")

@@ -34,6 +34,8 @@ WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
     onKeys(QKeySequence::Save, &StationFiles::save);
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &StationFiles::saveAs);
     window.onFileDropped = [this](const QString& path) { m_files.open(path); };
+    window.afterDispatch = [this] { m_files.follow(); };
+    window.onCloseRequested = [this] { return m_files.mayLoseChanges(); };
     window.setAcceptDrops(true);
 
     auto* compare = new QShortcut(QKeySequence(Qt::Key_F3), &window);
@@ -46,15 +48,8 @@ WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
         menu.exec(tools->mapToGlobal(at));
     });
 
-    window.setAccessibleNames([&f](const Control& control) { return AccessibleName(f, control); });
-    // Each caption labels its field or list: the relation by which a screen reader on Linux
-    // names a list, whose name there is its current entry.
-    for (const auto& control : f.controls()) {
-        if (const Control* caption = CaptionOf(f, *control)) {
-            if (auto* label = qobject_cast<QLabel*>(window.widgetFor(*caption)))
-                label->setBuddy(window.widgetFor(*control));
-        }
-    }
+    window.setAccessibleNames([&f](const Control& control) { return AccessibleName(f, control); },
+                              [&f](const Control& control) { return CaptionOf(f, control); });
 }
 
 CompareDialog* WindowCommands::compareTools() {

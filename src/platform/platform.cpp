@@ -42,6 +42,12 @@ QString Platform::chooseStationFile(FileDialog, const QString&) {
     return {};
 }
 
+Platform::UnsavedChanges Platform::askUnsavedChanges(const QString&) {
+    return UnsavedChanges::Cancel;
+}
+
+void Platform::showStatus(const QString&) {}
+
 QString Platform::writeFile(const QString&, const QByteArray&) {
     return QStringLiteral("there is no file system to write to");
 }

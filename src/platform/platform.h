@@ -82,6 +82,15 @@ public:
     // Writes a file whole or not at all: a write that fails leaves the file as it was. Returns
     // why it failed, or an empty text.
     virtual QString writeFile(const QString& path, const QByteArray& bytes);
+
+    // What the user answers when changes to a station file would be lost (the window closes,
+    // another file opens): save them first, discard them, or cancel what would lose them.
+    // Without a screen there is no one to ask, and the answer is a cancel: nothing is lost.
+    enum class UnsavedChanges { Save, Discard, Cancel };
+    virtual UnsavedChanges askUnsavedChanges(const QString& fileName);
+    // Shows a short status (that a file was saved) for a few seconds where the user looks, and
+    // needs no answer; without a screen it is not shown.
+    virtual void showStatus(const QString& text);
 };
 
 // Joins a folder and a file name by the rules of the system's paths.

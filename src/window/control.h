@@ -92,6 +92,7 @@ enum class Property {
     Place,
     ToolTip,
     Picture,
+    Mark,
 };
 
 // The fixed design of a control: what the window designer laid out.
@@ -179,6 +180,10 @@ public:
     const QImage& picture() const { return m_picture; }
     // Clears the picture to the box's background colour.
     void clearPicture();
+    // A notice shown over a picture box's picture, keeping it (that the picture is out of
+    // date, say); empty for none.
+    const QString& mark() const { return m_mark; }
+    void setMark(const QString& text);
 
     // Text selection of an entry field.
     int selectionStart() const { return m_selStart; }
@@ -223,6 +228,7 @@ private:
     int m_selStart = 0;
     int m_selLength = 0;
     QImage m_picture;
+    QString m_mark;
 };
 
 // A painter on a picture box's kept picture, in twips, with the box's font; the box shows the

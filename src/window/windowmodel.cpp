@@ -81,11 +81,12 @@ void Control::assignState(const Control& other) {
     m_selStart = other.m_selStart;
     m_selLength = other.m_selLength;
     m_picture = other.m_picture;
+    m_mark = other.m_mark;
     for (const Property property :
          {Property::Entries, Property::ListIndex, Property::Text, Property::Visible,
           Property::Enabled, Property::Value, Property::Alignment, Property::BackColour,
           Property::ForeColour, Property::Font, Property::Selection, Property::Place,
-          Property::ToolTip, Property::Picture})
+          Property::ToolTip, Property::Picture, Property::Mark})
         changed(property);
 }
 
@@ -230,6 +231,13 @@ void Control::clearPicture() {
     changed(Property::Picture);
 }
 
+void Control::setMark(const QString& text) {
+    if (m_mark == text)
+        return;
+    m_mark = text;
+    changed(Property::Mark);
+}
+
 PictureSurface::PictureSurface(Control& box)
     : m_box(box) {
     if (!box.m_window.keepsPictures())
@@ -319,6 +327,13 @@ void WindowModel::setCaption(const QString& caption) {
     windowChanged(WindowProperty::Caption);
 }
 
+void WindowModel::setModified(bool modified) {
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    windowChanged(WindowProperty::Modified);
+}
+
 void WindowModel::setPosition(double left, double top) {
     m_left = left;
     m_top = top;
@@ -383,6 +398,14 @@ void WindowModel::react(const std::function<void()>& reaction) {
     }
 }
 
+void WindowModel::settled() {
+    if (afterEvent && !m_settling && m_depth == 0) {
+        m_settling = true;
+        afterEvent();
+        m_settling = false;
+    }
+}
+
 void WindowModel::requestFocus(Control& target) {
     if (m_depth > 0) {
         m_pendingFocus = &target;
@@ -431,6 +454,7 @@ std::optional<WindowModel::Input> WindowModel::lastInput(const Control& control)
 
 void WindowModel::moveFocus(Control& target) {
     requestFocus(target);
+    settled();
 }
 
 void WindowModel::click(Control& control) {
@@ -448,11 +472,13 @@ void WindowModel::click(Control& control) {
             react(control.onClick);
         break;
     }
+    settled();
 }
 
 void WindowModel::pick(Control& list, int index) {
     noteInput(list, list.entry(index));
     list.setListIndex(index);
+    settled();
 }
 
 bool WindowModel::keyPress(Control& control, int key) {
@@ -460,18 +486,21 @@ bool WindowModel::keyPress(Control& control, int key) {
         return true;
     bool accepted = true;
     react([&] { accepted = control.onKeyPress(key); });
+    settled();
     return accepted;
 }
 
 void WindowModel::typeText(Control& control, const QString& text) {
     noteInput(control, text);
     control.setText(text);
+    settled();
 }
 
 void WindowModel::finishEdit() {
     // As a reaction, so that a focus move the control gaining the focus asks for follows.
     if (m_focused && m_focused->onLostFocus && m_depth == 0)
         react([this] { handOver(m_focused, *m_focused); });
+    settled();
 }
 
 void WindowModel::replay(const UserEvent& event) {

@@ -11,7 +11,7 @@ namespace veldrune {
 
 enum class WindowState { Normal, Minimised, Maximised };
 enum class MousePointer { Normal, Busy };
-enum class WindowProperty { Caption, Geometry, Pointer, Font, Visible };
+enum class WindowProperty { Caption, Geometry, Pointer, Font, Visible, Modified };
 
 // Keys as the key reactions see them: the character a key types. Editing commands that type
 // no character come as their ASCII control codes (Ctrl+C as 3, Backspace as 8), so that a
@@ -79,6 +79,9 @@ public:
     // layout whatever frame the window system draws.
     const QString& caption() const { return m_caption; }
     void setCaption(const QString& caption);
+    // Whether the window shows other than the file it holds; the title marks it.
+    bool modified() const { return m_modified; }
+    void setModified(bool modified);
     double left() const { return m_left; }
     double top() const { return m_top; }
     double width() const { return m_width; }
@@ -150,6 +153,11 @@ public:
 
     // Runs a reaction; focus moves it asks for follow when the outermost one is done.
     void react(const std::function<void()>& reaction);
+
+    // Runs once the window has settled after each of the user's events above (made outside a
+    // reaction): its reactions and the focus moves they asked for are done. What the program
+    // derives from the whole window (that a chart no longer matches its inputs) follows here.
+    std::function<void()> afterEvent;
     bool reacting() const { return m_depth > 0; }
 
 private:
@@ -162,6 +170,7 @@ private:
     void controlChanged(const Control& control, Property property);
     void windowChanged(WindowProperty property);
     void noteInput(const Control& control, const QString& text);
+    void settled();
 
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<Control*> m_tabOrder;
@@ -180,8 +189,10 @@ private:
     Control* m_focused = nullptr;
     Control* m_pendingFocus = nullptr;
     int m_depth = 0;
+    bool m_settling = false;
     bool m_keepsPictures = true;
     bool m_visible = false;
+    bool m_modified = false;
     WindowObserver* m_observer = nullptr;
     std::vector<std::optional<Input>> m_inputs; // by control id
     std::uint64_t m_inputCount = 0;

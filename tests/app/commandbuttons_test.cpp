@@ -1,6 +1,8 @@
 #include "app/commandbuttons.h"
 
+#include "calc/loadchart.h"
 #include "support/qtprinters.h"
+#include "window/useractions.h"
 #include "support/station.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +70,53 @@ TEST_F(CommandButtons, UpdateCalculationRedrawsTheChartOnlyInTheTallLayout) {
     f.click(f.Command1(3));
     f.click(f.Command1(0));
     EXPECT_NE(f.Picture2.picture(), empty);
+}
+
+// A chart drawn for other inputs than the window shows is marked out of date, its tooltip (and
+// so what a screen reader reads) saying so instead of the figures; what draws it for the inputs
+// shown unmarks it: UPDATE CALCULATION, a period pick, the tall layout opening, and the inputs
+// typed back.
+TEST_F(CommandButtons, AChartDrawnForOtherInputsIsMarkedOutOfDateUntilDrawnForThem) {
+    ASSERT_TRUE(s.pick(f.TOOLLIST, u"KRV-110QM1-05"_s));
+    f.click(f.Command1(3)); // the tall layout opens on a chart drawn for the tool picked
+    TypeAndLeave(f, f.Text4(8), u"30"_s);
+    f.click(f.Command1(0));
+    EXPECT_TRUE(f.Picture2.toolTip().startsWith(u"Peak motor load "_s));
+    const auto state = [&] {
+        if (f.Picture2.mark().isEmpty())
+            return f.Picture2.toolTip() != ChartOutOfDateMark ? "current" : "?";
+        return f.Picture2.mark() == ChartOutOfDateMark && f.Picture2.toolTip() == ChartOutOfDateMark
+                   ? "out of date"
+                   : "?";
+    };
+    EXPECT_STREQ(state(), "current");
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a field left", [&] { TypeAndLeave(f, f.Text4(8), u"3.2"_s); }},
+        {"a field being typed", [&] { f.moveFocus(f.Text4(9)), f.typeText(f.Text4(9), u"8"_s); }},
+        {"the check box", [&] { f.click(f.PREVILING); }},
+        {"a unit", [&] { s.pick(f.TQUNIT, u"KGM"_s); }},
+        {"a tool", [&] { s.pick(f.TOOLLIST, u"KRV-450QT3"_s); }},
+    };
+    const std::function<void()> redraws[] = {
+        [&] { f.click(f.Command1(0)); },
+        [&] { f.pick(f.DURR, 3); },
+        [&] { f.click(f.Command1(3)), f.click(f.Command1(3)); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        SCOPED_TRACE(changes[i].first);
+        changes[i].second();
+        EXPECT_STREQ(state(), "out of date");
+        redraws[i % std::size(redraws)]();
+        EXPECT_STREQ(state(), "current");
+    }
+    TypeAndLeave(f, f.Text5, u"Line 4"_s); // nothing the chart shows
+    f.click(f.Command1(2));
+    EXPECT_STREQ(state(), "current");
+    const QString cycle = f.Text4(8).text();
+    TypeAndLeave(f, f.Text4(8), u"9"_s);
+    EXPECT_STREQ(state(), "out of date");
+    TypeAndLeave(f, f.Text4(8), cycle);
+    EXPECT_STREQ(state(), "current");
 }
 
 // How many pages a PDF file holds.

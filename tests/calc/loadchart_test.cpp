@@ -48,14 +48,16 @@ protected:
     Catalogue catalogue;
     Form1 f;
     test::FakePlatform platform;
+    DrawnChart drawn;
 };
 
 // The chart as it was first drawn: over its frame, labels and legend, each step's torque
 // segment, then its load segment, each stroked on its own.
 QImage SegmentBySegment(Form1& f, const Catalogue& catalogue, test::FakePlatform& platform) {
+    DrawnChart drawn;
     const QString cycle = f.Text4(8).text();
     f.Text4(8).setText(u"0"_s); // the frame, labels and legend alone
-    RedrawLoadChart(f, catalogue, platform);
+    RedrawLoadChart(f, catalogue, platform, drawn);
     f.Text4(8).setText(cycle);
     QImage picture = f.Picture2.picture();
     QPainter painter(&picture);
@@ -87,7 +89,7 @@ TEST_F(ChartInPicture, DiffersFromTheSegmentBySegmentDrawingInATenthOfAPercentOf
         f.Text4(9).setText(torque);
         f.Text4(10).setText(recovery);
         const QImage reference = SegmentBySegment(f, catalogue, platform);
-        RedrawLoadChart(f, catalogue, platform);
+        RedrawLoadChart(f, catalogue, platform, drawn);
         const QImage& picture = f.Picture2.picture();
         int differing = 0;
         for (int y = 0; y < picture.height(); ++y) {
@@ -98,14 +100,14 @@ TEST_F(ChartInPicture, DiffersFromTheSegmentBySegmentDrawingInATenthOfAPercentOf
             << period << ' ' << cycle.toStdString();
     }
     f.Text4(8).setText(u"0"_s);
-    RedrawLoadChart(f, catalogue, platform);
+    RedrawLoadChart(f, catalogue, platform, drawn);
     EXPECT_EQ(count(0xFF0000), 0); // a cycle of zero: cleared, then no curve drawn
 }
 
 TEST_F(ChartInPicture, WithoutAToolNothingIsDrawnAndTestModeShowsTheTimeTaken) {
     f.TOOLLIST.setListIndex(0);
     f.PRNTEST.setVisible(true);
-    RedrawLoadChart(f, catalogue, platform);
+    RedrawLoadChart(f, catalogue, platform, drawn);
     EXPECT_EQ(count(0x00FFFF), 0);
     EXPECT_EQ(f.pointer(), MousePointer::Normal);
     EXPECT_EQ(f.caption(), u" 0"_s);

@@ -49,7 +49,7 @@ protected:
 };
 
 TEST_F(RealWindow, OpensShortAndCentredByItsRealFrame) {
-    EXPECT_EQ(window.windowTitle(), u"QEL VELDRUNE"_s);
+    EXPECT_EQ(window.windowHandle()->title(), u"QEL VELDRUNE"_s);
     EXPECT_EQ(window.size(), QSize(792, 399)); // the client area of the short layout
     // Centred by its real outer size, whatever frame the platform draws around it.
     const QRect outer = window.frameGeometry();

@@ -163,6 +163,46 @@ struct Workflow : test::StartedProgram {
     WindowCommands commands{window, *program};
 };
 
+// The title names the file the window holds, marked while the window shows other than the file
+// (typing the value back unmarks it); a save is told briefly; and changes to the file are not
+// lost unasked: closing the window or opening another file asks, and a cancel keeps all.
+TEST(StationWorkflows, TheTitleNamesTheFileMarksChangesAndAsksBeforeTheyAreLost) {
+    Workflow w;
+    const auto title = [&] { return w.window.windowHandle()->title(); };
+    EXPECT_EQ(title(), u"QEL VELDRUNE"_s);
+    w.play(u"pick TOOLLIST KRV-110QM1-05|type Text4(0) 2"_s);
+    EXPECT_TRUE(w.commands.files().mayLoseChanges()); // a window that holds no file closes
+    EXPECT_TRUE(w.platform.askedToSave.isEmpty());
+
+    w.play(u"open duty-cycle.json"_s);
+    EXPECT_EQ(title(), u"QEL VELDRUNE - s.json"_s);
+    w.play(u"type Text4(0) 2"_s);
+    EXPECT_EQ(title(), u"QEL VELDRUNE - s.json*"_s);
+    w.play(u"type Text4(0) 1"_s); // shown as the file has it, "1.00"
+    EXPECT_EQ(title(), u"QEL VELDRUNE - s.json"_s);
+    w.play(u"type Text5 L7"_s);
+    EXPECT_TRUE(w.form().modified());
+
+    const QStringList before = test::Shown(w.form());
+    w.platform.unsavedAnswers = {Platform::UnsavedChanges::Cancel};
+    EXPECT_FALSE(w.window.close());
+    EXPECT_FALSE(w.commands.files().open(Path)); // nor is another file opened
+    EXPECT_EQ(w.platform.askedToSave, (QStringList{u"s.json"_s, u"s.json"_s}));
+    EXPECT_EQ(test::Shown(w.form()), before);
+
+    w.platform.unsavedAnswers = {Platform::UnsavedChanges::Save};
+    EXPECT_TRUE(w.commands.files().mayLoseChanges());
+    EXPECT_TRUE(w.platform.readFile(Path)->contains("L7"));
+    EXPECT_EQ(w.platform.statuses, QStringList{u"SAVED TO s.json"_s});
+    EXPECT_EQ(title(), u"QEL VELDRUNE - s.json"_s);
+
+    w.play(u"type Text5 L8"_s);
+    w.platform.writeFailure = u"Disk full"_s; // a save that fails keeps the window open
+    w.platform.unsavedAnswers = {Platform::UnsavedChanges::Save, Platform::UnsavedChanges::Discard};
+    EXPECT_FALSE(w.commands.files().mayLoseChanges());
+    EXPECT_TRUE(w.commands.files().mayLoseChanges());
+}
+
 // Use with real keys and clicks, in the order of ordinary work or in another, saves a plain
 // station of what was typed, which reopens to the very same window after UPDATE CALCULATION; a
 // window no station gives (results a calculation stopped by an arithmetic failure left from

@@ -16,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <tuple>
+
 #include <QAccessible>
+#include <QMetaEnum>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -165,7 +169,10 @@ TEST(WindowKeys, PressTheirButtonsWhoseTooltipsNameThem) {
     EXPECT_FALSE(d.program.flags().LoadSectionShown);
 }
 
-TEST(Accessibility, EveryFocusableControlHasANameThatFollowsTheCaptionFile) {
+// Read as the desktop's accessibility bridge reads them: every list and field is named by its
+// caption and labelled by it, whatever entry a list shows; the fastening options are radio
+// buttons; the names follow a caption file's wording. The listing is printed for reference.
+TEST(Accessibility, EveryListAndFieldIsNamedAndLabelledByItsCaptionWhateverItShows) {
     test::FakePlatform platform; // a caption file with two keys: the rest of the window blank
     platform.putShippedCatalogue();
     platform.putProgramFile(CaptionFileName, "3\tWERKZEUGTYP\r\n19\tANLAUFZEIT\r\n");
@@ -176,30 +183,53 @@ TEST(Accessibility, EveryFocusableControlHasANameThatFollowsTheCaptionFile) {
     WindowCommands commands(window, program);
     window.show();
     ASSERT_TRUE(PickEntry(f, f.TOOLLIST, u"KRV-110QM1-05"_s, 1));
+    ASSERT_TRUE(PickEntry(f, f.ANGLE, u"RH1"_s));
     window.perform([] {}); // as after any event: the names follow what the window shows
-    const auto name = [](QWidget* widget) {
-        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
-        if (control->role() != QAccessible::ComboBox)
-            return control->text(QAccessible::Name);
-        // A list's name is its current entry here: its caption is the label it has, if any.
-        const auto labels = control->relations(QAccessible::Label);
-        return labels.isEmpty() ? widget->accessibleName()
-                                : labels.first().first->text(QAccessible::Name);
+    const auto read = [&](const Control& control) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window.widgetFor(control));
+        const auto labels = a->relations(QAccessible::Label);
+        return std::tuple(a->text(QAccessible::Name),
+                          labels.isEmpty() ? u"-"_s : labels.first().first->text(QAccessible::Name),
+                          QString::fromLatin1(
+                              QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role())));
     };
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) {
-            EXPECT_FALSE(name(widget).isEmpty()) << widget->metaObject()->className();
+    QStringList listing;
+    for (const auto& control : f.controls()) {
+        QWidget* widget = window.widgetFor(*control);
+        if (!widget)
+            continue;
+        const auto [name, label, role] = read(*control);
+        listing.append(u"%1 %2 \"%3\" labelled \"%4\""_s.arg(control->displayName(), role, name,
+                                                               label));
+        if (control->kind() == ControlKind::Entry || control->kind() == ControlKind::DropDownList) {
+            EXPECT_FALSE(name.isEmpty()) << listing.last().toStdString();
+            EXPECT_EQ(label, name) << listing.last().toStdString();
+        } else if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_FALSE(name.isEmpty()) << listing.last().toStdString();
         }
     }
+    std::cout << listing.join(u'\n').toStdString() << '\n';
     // The file's wording; the built-in one where the file leaves a caption blank.
-    const std::pair<const Control*, QString> names[] = {
-        {&f.TOOLLIST, u"WERKZEUGTYP"_s},
-        {&f.Text4(0), u"ANLAUFZEIT"_s},
-        {&f.Text4(4), u"TIGHTENING TIME"_s},
-        {&f.TOTAL, u"ESTIMATED TOTAL TIME "_s + f.TOTAL.text().trimmed()},
-        {&f.Command1(1), u"PRINT OUT"_s}};
-    for (const auto& [control, expected] : names)
-        EXPECT_EQ(name(window.widgetFor(*control)), expected);
+    const std::tuple<const Control*, QString, const char*> names[] = {
+        {&f.SYSTEM, u"SYSTEM"_s, "ComboBox"},
+        {&f.TOOLLIST, u"WERKZEUGTYP"_s, "ComboBox"},
+        {&f.ANGLE, u"ANGLE HEAD"_s, "ComboBox"},
+        {&f.DURR, u"DUTY CYCLE CALCULATION"_s, "ComboBox"},
+        {&f.Text4(0), u"ANLAUFZEIT"_s, "EditableText"},
+        {&f.Text4(4), u"TIGHTENING TIME"_s, "EditableText"},
+        {&f.Text4(9), u"FASTENING TORQUE"_s, "EditableText"},
+        {&f.Text1, u"BOLT LENGTH"_s, "EditableText"},
+        {&f.Option1(0), u"BOLT LENGTH"_s, "RadioButton"},
+        {&f.Option1(1), u"NUMBER OF REVOLUTIONS"_s, "RadioButton"},
+        {&f.TOTAL, u"ESTIMATED TOTAL TIME "_s + f.TOTAL.text().trimmed(), "StaticText"},
+        {&f.Command1(1), u"PRINT OUT"_s, "Button"}};
+    for (const auto& [control, expected, role] : names) {
+        EXPECT_EQ(std::get<0>(read(*control)), expected);
+        EXPECT_EQ(std::get<2>(read(*control)), QLatin1String(role)) << expected.toStdString();
+    }
+    ASSERT_TRUE(PickEntry(f, f.SYSTEM, u"MVC2400"_s));
+    window.perform([] {});
+    EXPECT_EQ(read(f.SYSTEM), std::tuple(u"SYSTEM"_s, u"SYSTEM"_s, u"ComboBox"_s));
 }
 
 } // namespace

@@ -74,6 +74,14 @@ public:
         return writeFailure;
     }
 
+    // Answers the question about unsaved changes with the next of `unsavedAnswers` (a cancel
+    // when none is left), noting the file it named.
+    UnsavedChanges askUnsavedChanges(const QString& fileName) override {
+        askedToSave.append(fileName);
+        return unsavedAnswers.empty() ? UnsavedChanges::Cancel : unsavedAnswers.takeFirst();
+    }
+    void showStatus(const QString& text) override { statuses.append(text); }
+
     std::uint32_t ticks = 0;
     QDateTime clock{QDate(2026, 12, 6), QTime(14, 30, 5)};
     QLocale locale{QLocale::English, QLocale::UnitedStates};
@@ -84,6 +92,9 @@ public:
     QString chosenFile;
     std::vector<std::pair<FileDialog, QString>> dialogs;
     QString writeFailure;
+    QList<UnsavedChanges> unsavedAnswers;
+    QStringList askedToSave;
+    QStringList statuses;
 
 private:
     std::map<QString, QByteArray> m_files;
