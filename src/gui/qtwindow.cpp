@@ -18,6 +18,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -134,11 +137,17 @@ QtWindow::~QtWindow() {
 void QtWindow::build() {
     setFont(m_model.font().onScreen());
     windowChanged(WindowProperty::Caption);
-    m_canvas = new LineCanvas(m_model, this);
-    m_canvas->setGeometry(0, 0, toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    // The controls sit on a page of the layout's size, in a scroll area that shows all of it
+    // whenever the screen has room, and scrolls where it has not.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(false);
+    m_page = new QWidget;
+    m_scroll->setWidget(m_page);
+    m_canvas = new LineCanvas(m_model, m_page);
     m_canvas->lower();
     for (const auto& control : m_model.controls()) {
-        QWidget* parent = this;
+        QWidget* parent = m_page;
         if (Control* container = control->container())
             parent = widgetFor(*container);
         if (QWidget* widget = create(*control, parent)) {
@@ -419,8 +428,35 @@ void QtWindow::windowChanged(WindowProperty property) {
 }
 
 void QtWindow::applyGeometry() {
-    setFixedSize(toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
-    move(toPixels(m_model.left()), toPixels(m_model.top()));
+    const QSize layout(toPixels(m_model.clientWidth()), toPixels(m_model.clientHeight()));
+    m_page->setFixedSize(layout);
+    m_canvas->setGeometry(m_page->rect());
+    // The room the screen has for the client area, the window's frame and the desktop's panels
+    // taken off: as the window system reports the frame once it has drawn one, as the layout
+    // assumes it before.
+    const QSize frame = m_frame.isValid()
+                            ? m_frame
+                            : QSize(toPixels(m_model.outerWidth()) - layout.width(),
+                                    toPixels(m_model.outerHeight()) - layout.height());
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize room = screen.size() - frame;
+    // A side that does not fit scrolls, and the other side makes room for the scroll bar.
+    const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
+    QSize client = layout;
+    if (layout.height() > room.height())
+        client = QSize(layout.width() + bar, room.height());
+    if (client.width() > room.width())
+        client = QSize(room.width(), std::min(client.height() + bar, room.height()));
+    setFixedSize(client);
+    m_scroll->setGeometry(rect());
+    QPoint at(toPixels(m_model.left()), toPixels(m_model.top()));
+    if (client != layout) { // kept on the screen, its top-left corner first
+        at.setX(std::max(screen.left(),
+                         std::min(at.x(), screen.right() + 1 - client.width() - frame.width())));
+        at.setY(std::max(screen.top(),
+                         std::min(at.y(), screen.bottom() + 1 - client.height() - frame.height())));
+    }
+    move(at);
 }
 
 void QtWindow::updateToolTip(const Control& control) {
@@ -506,6 +542,7 @@ void QtWindow::measureFrame() {
     if (frame == m_frame)
         return;
     m_frame = frame;
+    applyGeometry();
     m_model.setFrameExtent(frame.width() * TwipsPerPixel, frame.height() * TwipsPerPixel);
     if (onFrameChanged)
         onFrameChanged();
@@ -590,6 +627,7 @@ void QtWindow::syncFocus() {
     if (!widget || !isVisible())
         return;
     widget->update();
+    m_scroll->ensureWidgetVisible(widget); // the keyboard reaches every control
     if (widget->hasFocus())
         return;
     m_syncing = true;

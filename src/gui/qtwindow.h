@@ -4,6 +4,7 @@
 
 #include <QKeySequence>
 #include <QLabel>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <functional>
@@ -91,6 +92,8 @@ private:
     bool m_mainWindow;
     std::unordered_map<const Control*, QWidget*> m_widgets;
     std::unordered_map<const QObject*, Control*> m_controls;
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_page = nullptr; // the layout's client area, which the scroll area shows
     LineCanvas* m_canvas = nullptr;
     const Control* m_modelFocus = nullptr;
     bool m_syncing = false;
@@ -98,7 +101,8 @@ private:
     QMetaObject::Connection m_focusConnection;
     std::unordered_map<const Control*, QKeySequence> m_keys;
     std::function<QString(const Control&)> m_name;
-    std::unordered_map<const Control*, QLabel*> m_standIns; // labels never shown, see relateCaptions
+    std::unordered_map<const Control*, QLabel*>
+        m_standIns; // labels never shown, see relateCaptions
 };
 
 } // namespace veldrune

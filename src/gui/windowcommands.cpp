@@ -35,6 +35,9 @@ WindowCommands::WindowCommands(QtWindow& window, Veldrune& program)
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &StationFiles::saveAs);
     window.onFileDropped = [this](const QString& path) { m_files.open(path); };
     window.afterDispatch = [this] { m_files.follow(); };
+    // Ctrl+Q closes the window as its close button does, asking about unsaved changes.
+    auto* quit = new QShortcut(QKeySequence::Quit, &window);
+    QObject::connect(quit, &QShortcut::activated, &window, [this] { m_window.close(); });
     window.onCloseRequested = [this] { return m_files.mayLoseChanges(); };
     window.setAcceptDrops(true);
 

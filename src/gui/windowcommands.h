@@ -12,8 +12,8 @@ class Veldrune;
 
 // The main window's commands beyond the clicks on its controls: a key for each picture button
 // (F5 UPDATE CALCULATION, Ctrl+P PRINT OUT, F1 the about box, Ctrl+L LOAD CALCULATION), station
-// files (Ctrl+O, Ctrl+S, Ctrl+Shift+S, drops), "Compare tools..." (F3 and the tool list's
-// context menu), and the names assistive technology reads for every control.
+// files (Ctrl+O, Ctrl+S, Ctrl+Shift+S, drops, Ctrl+Q to close), "Compare tools..." (F3 and the tool
+// list's context menu), and the names assistive technology reads for every control.
 class WindowCommands {
 public:
     WindowCommands(QtWindow& window, Veldrune& program);

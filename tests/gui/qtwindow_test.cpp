@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -55,6 +58,26 @@ TEST_F(RealWindow, OpensShortAndCentredByItsRealFrame) {
     const QRect outer = window.frameGeometry();
     EXPECT_EQ(outer.topLeft(), QPoint((1280 - outer.width()) / 2, (1080 - outer.height()) / 2));
     EXPECT_FALSE(widget(f.Text4(8))->isVisible());
+}
+
+// A layout taller than the screen has room for scrolls in a window that keeps to the screen, and
+// the control the keyboard moves to scrolls into view; a layout that fits is shown whole.
+TEST_F(RealWindow, ALayoutTallerThanTheScreenScrollsToTheControlWithTheFocus) {
+    auto* scroll = window.findChild<QScrollArea*>();
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    f.setHeight(40000); // 2,667 pixels
+    const QRect room = window.screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(window.frameGeometry()));
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(scroll->viewport()->width() >= 792 || // nothing out of reach
+                scroll->horizontalScrollBar()->isVisible());
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    EXPECT_TRUE(widget(f.Text5)->visibleRegion().isEmpty());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    key(Qt::Key_Tab); // back to the first control, at the top
+    EXPECT_EQ(widget(f.Text5)->visibleRegion().boundingRect(), widget(f.Text5)->rect());
+    f.setHeight(CompactHeight);
+    EXPECT_EQ(window.size(), QSize(792, 399));
 }
 
 TEST(RightToLeftWindow, KeepsEveryControlInPlaceUnmirrored) {
