@@ -37,7 +37,8 @@ void DrawPreview(Form2& form2, const ReportContext& context) {
     // The canvas counts twice its size: page twips come out at half size.
     canvas.painter()->scale(0.5, 0.5);
     // The report prints and measures in the canvas's font, the language font.
-    ReportSurface surface(*canvas.painter(), 0.5, form2.Picture1.font());
+    ReportSurface surface(*canvas.painter(), 0.5, form2.Picture1.font(),
+                          ReportSurface::Medium::Screen);
     PrintReport(surface, context);
 }
 

@@ -3,6 +3,7 @@
 #include "window/control.h"
 
 #include <QImage>
+#include <QPen>
 #include <QString>
 
 #include <functional>
@@ -23,9 +24,12 @@ struct ProgramFlags;
 // numbers give a full page on paper and a half-size one on the preview canvas.
 class ReportSurface {
 public:
+    // Paper: a printer's page or a PDF file's, whatever its resolution. Screen: the preview.
+    enum class Medium { Paper, Screen };
+
     // `twipsPerUnit`: how many real twips one unit of the painter stands for; 1 on paper,
     // 0.5 on the preview. Fonts keep their point size whatever the scale.
-    ReportSurface(QPainter& painter, double twipsPerUnit, const FontSpec& font);
+    ReportSurface(QPainter& painter, double twipsPerUnit, const FontSpec& font, Medium medium);
 
     QPainter& painter() { return m_painter; }
     double CurrentX = 0;
@@ -33,13 +37,28 @@ public:
     const FontSpec& font() const { return m_font; }
     void setFontSize(double points);
     void setFontBold(bool bold);
-    // Line width in device pixels, as lines are drawn on every surface.
+    // Line width in pixels: on paper those of a 600 dots-per-inch page, on a screen its own.
     void setDrawWidth(int pixels) { m_drawWidth = pixels; }
+    // What a pixel of line width measures in the painter's units; 0 where it is the device's
+    // own pixel, which is then the width of a cosmetic pen.
+    double lineTwips() const;
 
     // Prints with the text's top-left corner at the current position, then moves to the
     // start of the next line.
     void print(const QString& text);
     void printAt(double x, double y, const QString& text);
+    // As print, and on paper the text keeps between `left` and `right` of its line (see
+    // fitted), moved in between them where it would start outside. The next line is where it
+    // would be for the text in its own size.
+    void printWithin(const QString& text, double left, double right);
+    void printAt(double x, double y, const QString& text, double right);
+    // The text's width in the current font, in the painter's units.
+    double width(const QString& text) const;
+    // Sets the font smaller, down to MinPoints, where the text is wider than `room`, and returns
+    // the text as it then fits, cut with an ellipsis where it still does not.
+    QString fitted(const QString& text, double room);
+    static constexpr double MinPoints = 6;
+
     void line(double x1, double y1, double x2, double y2);
     void box(double x1, double y1, double x2, double y2);
     void paintPicture(const QImage& picture, double x, double y, double width, double height);
@@ -47,9 +66,12 @@ public:
     void applyFont();
 
 private:
+    QPen pen(Qt::PenCapStyle cap, Qt::PenJoinStyle join) const;
+
     QPainter& m_painter;
     double m_twipsPerUnit;
     FontSpec m_font;
+    Medium m_medium;
     int m_drawWidth = 1;
 };
 
@@ -66,12 +88,14 @@ struct ReportContext {
     QImage logo;
 };
 
-// Prints the text, trimmed, centred on (xLeft + xRight) / 2 at the surface's current y.
+// Prints the text, trimmed, centred on (xLeft + xRight) / 2 at the surface's current y, within
+// `left` to `right` as printWithin keeps it.
 void PrintCentered(ReportSurface& surface, const ReportContext& context, const QString& text,
-                   std::int16_t xLeft, std::int16_t xRight);
-// Prints the text, trimmed, ending near xRight: it starts 0.72 of its width before it.
+                   std::int16_t xLeft, std::int16_t xRight, double left, double right);
+// Prints the text, trimmed, ending near xRight: it starts 0.72 of its width before it; within
+// `left` to `right` as printWithin keeps it.
 void PrintRightAligned(ReportSurface& surface, const ReportContext& context, const QString& text,
-                       std::int16_t xRight);
+                       std::int16_t xRight, double left, double right);
 
 // Draws the one-page report of the window's current texts onto the surface.
 void PrintReport(ReportSurface& surface, const ReportContext& context);
@@ -81,7 +105,8 @@ void PrintReport(ReportSurface& surface, const ReportContext& context);
 QString PrintPage(QPagedPaintDevice& device, const ReportContext& context);
 
 // Draws the report on the page a painter of a printer or a PDF file is at, as PrintPage prints
-// it: the painter set up in twips of the page, the font Arial, bold, 10 points.
+// it: the painter set up in twips of the page, the font Arial, bold, 10 points. The drawing in
+// twips is the same at any resolution of the device, the widths of its lines too.
 void DrawPage(QPainter& painter, const ReportContext& context);
 
 // The logo the report prints, 271 x 100 pixels.

@@ -69,6 +69,10 @@ StationReport report(Veldrune& program, const Station& station, const QStringLis
 
 QString WriteReport(Veldrune& program, const QString& file) {
     QPdfWriter writer(file);
+    return WriteReport(program, writer);
+}
+
+QString WriteReport(Veldrune& program, QPdfWriter& writer) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(600);

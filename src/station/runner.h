@@ -15,6 +15,8 @@
 #include <variant>
 #include <vector>
 
+class QPdfWriter;
+
 namespace veldrune {
 
 // What the window shows once a station has been applied, text for text.
@@ -73,6 +75,8 @@ struct StationReport {
 // Prints the program's report as PRINT OUT would, on one A4 page of a PDF file. Returns why
 // it could not, or nothing.
 QString WriteReport(Veldrune& program, const QString& file);
+// The same onto a PDF writer, which it sets up for the page.
+QString WriteReport(Veldrune& program, QPdfWriter& writer);
 
 struct RunOptions {
     QString catalogueFile;  // replaces the program's TOOLINFO.LST when not empty

@@ -2,8 +2,8 @@
 
 #include "calc/loadchart.h"
 #include "support/qtprinters.h"
-#include "window/useractions.h"
 #include "support/station.h"
+#include "window/useractions.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,9 @@
 // An input starting with "{" is a station file. Any other input is a station built from its
 // lines: the first byte chooses the system, tool, head, fastening mode and duty cycle, and each
 // further line is typed into the next field, so that typed text reaches every field.
+//
+// A station that runs is also printed as `--report` prints it: everything drawn stays on the
+// printable part of the page, and no text runs into the next one on its line.
 
 #include "fuzzsetup.h"
 
@@ -13,6 +16,9 @@
 #include "station/runner.h"
 
 #include "support/invariants.h"
+#include "support/recordingpage.h"
+
+#include <QPdfWriter>
 
 #include <nlohmann/json.hpp>
 
@@ -79,6 +85,19 @@ void checkReport(const StationReport& r) {
               QStringLiteral("the duty cycle's peaks are not finite"));
 }
 
+void checkPage(const Station& station, const QString& folder) {
+    auto applied = ApplyStationAlone(station, folder, folder, {});
+    if (const auto* program = std::get_if<std::unique_ptr<AppliedStation>>(&applied)) {
+        test::PageRecorder page;
+        test::Recorded<QPdfWriter> pdf(page, QStringLiteral("unwritten.pdf"));
+        WriteReport((*program)->program, pdf);
+        const QString outside = page.outside(test::PageRecorder::PrintableA4);
+        Check(outside.isEmpty(), QStringLiteral("drawn off the page: ") + outside);
+        const QString crowded = page.crowded();
+        Check(crowded.isEmpty(), QStringLiteral("on the page, ") + crowded);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,9 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString folder = QStringLiteral(VELDRUNE_SHIPPED_DATA);
     RecordingPlatform platform(folder, folder);
     const auto run = RunStation(std::get<Station>(read), platform);
-    if (const auto* error = std::get_if<StationError>(&run))
+    if (const auto* error = std::get_if<StationError>(&run)) {
         checkRefusal(*error);
-    else
+    } else {
         checkReport(std::get<StationReport>(run));
+        checkPage(std::get<Station>(read), folder);
+    }
     return 0;
 }

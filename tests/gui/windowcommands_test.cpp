@@ -20,11 +20,11 @@
 #include <tuple>
 
 #include <QAccessible>
-#include <QMetaEnum>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMetaEnum>
 #include <QTableView>
 #include <QTest>
 
@@ -188,10 +188,10 @@ TEST(Accessibility, EveryListAndFieldIsNamedAndLabelledByItsCaptionWhateverItSho
     const auto read = [&](const Control& control) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window.widgetFor(control));
         const auto labels = a->relations(QAccessible::Label);
-        return std::tuple(a->text(QAccessible::Name),
-                          labels.isEmpty() ? u"-"_s : labels.first().first->text(QAccessible::Name),
-                          QString::fromLatin1(
-                              QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role())));
+        return std::tuple(
+            a->text(QAccessible::Name),
+            labels.isEmpty() ? u"-"_s : labels.first().first->text(QAccessible::Name),
+            QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role())));
     };
     QStringList listing;
     for (const auto& control : f.controls()) {
@@ -199,8 +199,8 @@ TEST(Accessibility, EveryListAndFieldIsNamedAndLabelledByItsCaptionWhateverItSho
         if (!widget)
             continue;
         const auto [name, label, role] = read(*control);
-        listing.append(u"%1 %2 \"%3\" labelled \"%4\""_s.arg(control->displayName(), role, name,
-                                                               label));
+        listing.append(
+            u"%1 %2 \"%3\" labelled \"%4\""_s.arg(control->displayName(), role, name, label));
         if (control->kind() == ControlKind::Entry || control->kind() == ControlKind::DropDownList) {
             EXPECT_FALSE(name.isEmpty()) << listing.last().toStdString();
             EXPECT_EQ(label, name) << listing.last().toStdString();

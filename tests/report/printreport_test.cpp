@@ -44,8 +44,7 @@ protected:
         ReportContext context = (program ? program : s.program.get())->reportContext(false);
         if (!measured)
             context.measure = [](const FontSpec&, const QString&) { return 1000.0; };
-        ReportSurface surface(painter, 1.0, FontSpec{u"Arial"_s, 10, true, false});
-        PrintReport(surface, context);
+        DrawPage(painter, context);
         return page;
     }
 
@@ -63,12 +62,13 @@ struct Placed {
 void ExpectPlaced(const RecordingPage& page, std::initializer_list<Placed> rows) {
     for (const Placed& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
-        const DrawnText t = page.text(row.text);
-        EXPECT_NEAR(t.topLeft.x(), row.x, 1);
-        EXPECT_NEAR(t.topLeft.y(), row.y, 1);
+        const DrawnText* t = page.text(row.text);
+        ASSERT_TRUE(t);
+        EXPECT_NEAR(t->topLeft.x(), row.x, 1);
+        EXPECT_NEAR(t->topLeft.y(), row.y, 1);
         if (row.points) {
-            EXPECT_EQ(t.pixelSize, row.points * PointTwips);
-            EXPECT_EQ(t.bold, row.bold);
+            EXPECT_EQ(t->pixelSize, row.points * PointTwips);
+            EXPECT_EQ(t->bold, row.bold);
         }
     }
 }
@@ -94,7 +94,7 @@ TEST_F(Report, ShortLayoutPrintsRowsPhaseBlockAndTotalAtTheirPlacesAndSizes) {
          // The total in its box, centred in it: centred on 10750 it would cross its side.
          Placed{u"ESTIMATED TOTAL TIME"_s, 1000, 13100, 28},
          Placed{f.TOTAL.text().trimmed(), 9500 - 500, 12850, 48}});
-    EXPECT_EQ(page->images, 1); // the logo
+    EXPECT_EQ(page->images.size(), 1u); // the logo
     // The page's frame and the total's box.
     for (const QLineF& side : {QLineF(800, 800, 11000, 800), QLineF(11000, 13800, 800, 13800),
                                QLineF(8000, 13800, 8000, 12850), QLineF(8000, 12850, 11000, 12850)})
@@ -159,7 +159,8 @@ TEST_F(Report, ASevenCharacterTotalPrintsWholeInsideItsBox) {
     const auto station = ReadStation(test::TestData(u"stations/slow.json"_s));
     ASSERT_FALSE(ApplyStation(*shipped.program, std::get<Station>(station)));
     const auto page = print(shipped.program.get(), true);
-    const DrawnText total = page->text(u"2400.25"_s);
+    ASSERT_TRUE(page->text(u"2400.25"_s));
+    const DrawnText total = *page->text(u"2400.25"_s);
     QFont font(u"Arial"_s);
     font.setPixelSize(total.pixelSize);
     font.setBold(total.bold);
@@ -167,6 +168,32 @@ TEST_F(Report, ASevenCharacterTotalPrintsWholeInsideItsBox) {
     EXPECT_GE(total.topLeft.x(), 8000);
     EXPECT_LE(total.topLeft.x() + width, 11000);
     EXPECT_LT(total.pixelSize, 48 * PointTwips); // smaller than 48 points to fit
+}
+
+// Typed numbers far out of any range and long texts: what is drawn stays on the printable part
+// of the page (a printer leaves a quarter inch around it), and no text runs into the next one
+// on its line; a number too long for its column still shows where it starts.
+TEST_F(Report, ExtremeInputsStayOnThePageAndOutOfTheirNeighboursColumns) {
+    Form1& f = s.form();
+    f.click(f.Command1(3)); // the tall layout, with the duty cycle's lines
+    TypeAndLeave(f, f.Text4(8), u"30"_s);
+    const QString wide(300, u'W');
+    // The last a text that, cut, measured narrower than it printed.
+    const std::pair<Control*, QString> rows[] = {
+        {&f.Text4(9), u"-1e308"_s},      {&f.Text4(9), u"1e308"_s},
+        {&f.Text4(10), u"2147483648"_s}, {&f.Text5, wide},
+        {&f.Text1, u"1e308"_s},          {&f.Text2, u"-1e308"_s},
+        {&f.Text4(0), u"1e308"_s},       {&f.Text4(7), u"1e308"_s},
+        {&f.Text4(8), u"-1e308"_s},      {&f.Text2, u"  \"t\"IRV-134QM1-35\","_s}};
+    for (const auto& [field, typed] : rows) {
+        SCOPED_TRACE(field->name().toStdString() + ' ' + typed.left(20).toStdString());
+        const QString kept = field->text();
+        TypeAndLeave(f, *field, typed);
+        const auto page = print(nullptr, true);
+        EXPECT_EQ(page->outside(RecordingPage::PrintableA4) + page->crowded(), QString());
+        EXPECT_TRUE(page->printed(typed.left(4)) || page->printed(field->text().left(4)));
+        TypeAndLeave(f, *field, kept);
+    }
 }
 
 TEST_F(Report, ToolLineNamesTheAngleHeadAndItsGearRatio) {

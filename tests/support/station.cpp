@@ -60,7 +60,7 @@ std::pair<QStringList, QStringList> ShownAndReopened(Veldrune& program, const QB
         p->form().click(p->form().Command1(0));
         // The chart shows in the tall layout only, which opens on a current one.
         *lines = Shown(p->form()) << (p->flags().LoadSectionShown ? p->form().Picture2.toolTip()
-                                                                   : QString());
+                                                                  : QString());
     }
     return shown;
 }
