@@ -1,10 +1,10 @@
 #include "gui/stationfiles.h"
 
 #include "app/veldrune.h"
+#include "input/entryfields.h"
 #include "platform/recordingplatform.h"
 #include "station/apply.h"
 #include "station/savestation.h"
-#include "input/entryfields.h"
 
 #include <QFileInfo>
 
@@ -28,8 +28,7 @@ bool StationFiles::open(const QString& path) {
 }
 
 QByteArray StationFiles::shownText() {
-    return NoToolChosen(m_program.form()) ? QByteArray()
-                                          : StationFileText(PlainStation(m_program));
+    return NoToolChosen(m_program.form()) ? QByteArray() : StationFileText(PlainStation(m_program));
 }
 
 void StationFiles::hold(const QString& path) {
