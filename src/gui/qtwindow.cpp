@@ -439,7 +439,7 @@ void QtWindow::applyGeometry() {
                             : QSize(toPixels(m_model.outerWidth()) - layout.width(),
                                     toPixels(m_model.outerHeight()) - layout.height());
     const QRect screen = this->screen()->availableGeometry();
-    const QSize room = screen.size() - frame;
+    const QSize room = (screen.size() - frame).expandedTo(QSize(320, 240));
     // A side that does not fit scrolls, and the other side makes room for the scroll bar.
     const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
     QSize client = layout;
